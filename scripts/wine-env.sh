@@ -1,0 +1,19 @@
+# Sourced by the scripts that run Windows programs: the project's own Wine prefix
+# under build/, a Japanese locale and no debug chatter.
+: "${BUILD_DIR:=$(cd "$(dirname "$0")/.." && pwd)/build}"
+export WINEPREFIX="$BUILD_DIR/wineprefix"
+export WINEDEBUG=-all
+export WINEARCH=win64
+export LANG=ja_JP.UTF-8
+export LC_ALL=ja_JP.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+# Creates the prefix on first use (about 20 seconds); later calls return at once.
+ensure_wine_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Creating the Wine prefix in $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot --init >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+}

@@ -1,0 +1,38 @@
+#include "text/ShiftJis.h"
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<uint8_t>(a[i]);
+        const auto y = static_cast<uint8_t>(b[i]);
+        if (IsLeadByte(x)) {
+            // The lead byte and its trail byte are compared as they stand.
+            if (x != y) {
+                return false;
+            }
+            if (i + 1 < a.size()) {
+                if (a[i + 1] != b[i + 1]) {
+                    return false;
+                }
+                ++i;
+            }
+        } else if (FoldAsciiCase(x) != FoldAsciiCase(y)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view CutAtCharacter(std::string_view text, size_t maxBytes) {
+    size_t end = 0;
+    while (end < text.size()) {
+        const size_t width = IsLeadByte(static_cast<uint8_t>(text[end])) ? 2 : 1;
+        if (end + width > maxBytes) {
+            break;
+        }
+        end += width;
+    }
+    return text.substr(0, std::min(end, text.size()));
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <algorithm>
+#include <string_view>
+
+// Text inside the program is code page 932 (Shift-JIS): a byte 0x81-0x9F or
+// 0xE0-0xFC starts a two-byte character whose second byte may look like ASCII.
+
+inline bool IsLeadByte(uint8_t byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+inline uint8_t FoldAsciiCase(uint8_t byte) {
+    return (byte >= 'A' && byte <= 'Z') ? static_cast<uint8_t>(byte - 'A' + 'a') : byte;
+}
+
+// Equality that folds only single-byte ASCII letters; both bytes of a
+// double-byte character must match exactly.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// The longest prefix of `text` of at most `maxBytes` bytes that does not end
+// in the middle of a double-byte character.
+std::string_view CutAtCharacter(std::string_view text, size_t maxBytes);

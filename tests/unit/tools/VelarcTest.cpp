@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "../../support/TestFiles.h"
+
+#ifndef VELARC_PATH
+#error "VELARC_PATH names the velarc program under test"
+#endif
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class VelarcTest : public ::testing::Test {
+protected:
+    // Runs velarc with `args` in the test's folder.
+    Result Run(const std::string& args) {
+        const std::string command = "cd '" + dir.path().string() + "' && '" VELARC_PATH "' " + args +
+                                    " >stdout.txt 2>stderr.txt";
+        Result result;
+        const int raw = std::system(command.c_str());
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        auto out = ReadBytes(dir.File("stdout.txt"));
+        auto err = ReadBytes(dir.File("stderr.txt"));
+        result.out.assign(out.begin(), out.end());
+        result.err.assign(err.begin(), err.end());
+        return result;
+    }
+    void Write(const std::string& name, const std::vector<uint8_t>& data) {
+        WriteBytes(dir.File(name), data);
+    }
+
+    TempDir dir;
+};
+
+TEST_F(VelarcTest, PackThenExtractGivesBackEveryFile) {
+    const std::vector<std::pair<std::string, std::vector<uint8_t>>> files = {
+        {"empty.bin", {}},
+        {"one.bin", {0x00}},
+        {"zeros.bin", std::vector<uint8_t>(9000, 0)},
+        {"random.bin", RandomBytes(70000, 11)},
+        {"few.bin", RandomBytes(40000, 12, 5)},
+        {"Page.HTM", Bytes("<html><body>\r\n\x82\xa0\x82\xa2</body></html>\r\n")},
+        {"nineteen-bytes.txt", RandomBytes(4097, 13)},
+    };
+    std::string names;
+    for (const auto& [name, data] : files) {
+        Write(name, data);
+        names += " " + name;
+    }
+    ASSERT_EQ(Run("pack game.arc" + names).status, 0);
+
+    Result list = Run("list game.arc");
+    ASSERT_EQ(list.status, 0);
+    EXPECT_EQ(list.out.substr(0, list.out.find('\n')), "empty.bin\t0\t0\t228");
+
+    for (const auto& [name, data] : files) {
+        ASSERT_EQ(Run("extract game.arc " + name + " out.bin").status, 0) << name;
+        EXPECT_EQ(ReadBytes(dir.File("out.bin")), data) << name;
+    }
+    // Standard output, and the game's look-up rule for the name.
+    Result piped = Run("extract game.arc page.htm");
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(Bytes(piped.out), files[5].second);
+
+    Result verify = Run("verify game.arc");
+    EXPECT_EQ(verify.status, 0);
+    EXPECT_NE(verify.out.find("7 entries, 0 damaged"), std::string::npos) << verify.out;
+}
+
+TEST_F(VelarcTest, PackRefusesNamesTheTableCannotHold) {
+    Write("twenty-bytes-long.tx", {1});
+    Result r = Run("pack bad.arc twenty-bytes-long.tx");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("at most 19"), std::string::npos) << r.err;
+
+    Write("a.htm", {1});
+    Write("A.HTM", {2});
+    r = Run("pack bad.arc a.htm A.HTM");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("could not tell it from"), std::string::npos) << r.err;
+
+    r = Run("pack bad.arc missing.bin");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("cannot read missing.bin"), std::string::npos) << r.err;
+}
+
+TEST_F(VelarcTest, ExtractReportsMissingAndDamagedEntries) {
+    Write("text.txt", Bytes(std::string(3000, 'q') + "tail"));
+    ASSERT_EQ(Run("pack t.arc text.txt").status, 0);
+
+    Result missing = Run("extract t.arc nothing.txt");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("no entry \"nothing.txt\""), std::string::npos) << missing.err;
+
+    // Drop the last packed byte, the literal 'l': the stream now decodes short,
+    // and what did decode is still written. The table's packed size shrinks with it.
+    std::vector<uint8_t> arc = ReadBytes(dir.File("t.arc"));
+    arc.pop_back();
+    arc[4 + 24] = static_cast<uint8_t>(arc[4 + 24] - 1);
+    Write("t.arc", arc);
+    Result shortened = Run("extract t.arc text.txt out.txt");
+    EXPECT_EQ(shortened.status, 1);
+    EXPECT_NE(shortened.err.find("decodes to 3003 of its 3004 bytes"), std::string::npos)
+        << shortened.err;
+    EXPECT_EQ(ReadBytes(dir.File("out.txt")), Bytes(std::string(3000, 'q') + "tai"));
+
+    Result verify = Run("verify t.arc");
+    EXPECT_EQ(verify.status, 1);
+    EXPECT_NE(verify.out.find("text.txt: decodes to 3003 of its 3004 bytes"), std::string::npos);
+}
+
+TEST_F(VelarcTest, VerifyFindsStreamsThatRunLongOrLieOutsideTheFile) {
+    Write("a.txt", Bytes("abcdefgh"));
+    Write("b.txt", Bytes("12345678"));
+    ASSERT_EQ(Run("pack t.arc a.txt b.txt").status, 0);
+    std::vector<uint8_t> arc = ReadBytes(dir.File("t.arc"));
+    arc[4 + 20] = 5;          // a.txt now claims 5 bytes of its 8
+    arc[4 + 32 + 28] = 0xF0;  // b.txt's data moves far beyond the end
+    Write("t.arc", arc);
+    Result verify = Run("verify t.arc");
+    EXPECT_EQ(verify.status, 1);
+    EXPECT_NE(verify.out.find("a.txt: decodes to more than its 5 bytes"), std::string::npos)
+        << verify.out;
+    EXPECT_NE(verify.out.find("b.txt: its data lies beyond the end of the archive"),
+              std::string::npos)
+        << verify.out;
+}
+
+TEST_F(VelarcTest, ExplainsItsUseAndItsErrors) {
+    Result help = Run("--help");
+    EXPECT_EQ(help.status, 0);
+    for (const char* command : {"list ARC", "extract ARC NAME [OUT]", "pack ARC FILE...", "verify ARC"}) {
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    }
+    EXPECT_EQ(Run("").status, 2);
+    EXPECT_NE(Run("frobnicate x").err.find("unknown command \"frobnicate\""), std::string::npos);
+    EXPECT_NE(Run("list").err.find("wrong arguments for \"list\""), std::string::npos);
+
+    Result noArchive = Run("list absent.arc");
+    EXPECT_EQ(noArchive.status, 2);
+    EXPECT_NE(noArchive.err.find("cannot read absent.arc"), std::string::npos) << noArchive.err;
+}
+
+}  // namespace
