@@ -1,5 +1,6 @@
 #include "archive/Archive.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -126,5 +127,8 @@ std::optional<EntryData> Archive::ReadEntry(std::string_view name,
     // The slack is never data: decoding stops at the entry's own size, so a
     // scenario text's closing zero stays in place even if the stream runs long.
     data.decoded = Decompress(packed->data(), e.packedSize, data.bytes.data(), e.unpackedSize);
+    // A stream that ends early leaves zeros, not the decoder's scratch.
+    std::fill(data.bytes.begin() + static_cast<ptrdiff_t>(data.decoded),
+              data.bytes.begin() + e.unpackedSize, uint8_t{0});
     return data;
 }

@@ -15,9 +15,10 @@ constexpr uint32_t kMaxLength = 18;
 constexpr uint32_t kMinLength = 3;
 constexpr uint32_t kRingStart = kRingSize - kMaxLength;  // 4078
 
-// Decodes one stream into dst and returns the number of bytes written. Decoding
+// Decodes one stream into dst and returns the number of bytes it gave. Decoding
 // ends when the input runs out; output beyond `capacity` is dropped and ends it
-// too. Allocates nothing.
+// too. Nothing is written past `capacity`, but bytes of dst after the returned
+// count may have been used as scratch. Allocates nothing.
 size_t Decode(const uint8_t* src, size_t srcLen, uint8_t* dst, size_t capacity);
 
 // The most bytes any stream of `packedSize` bytes can decode to (a flag byte

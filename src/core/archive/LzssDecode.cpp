@@ -1,3 +1,4 @@
+#include <bit>
 #include <cstring>
 
 #include "archive/Lzss.h"
@@ -14,16 +15,13 @@ inline size_t Distance(size_t written, uint32_t ringPos) {
     return ((r - ringPos - 1) & (kRingSize - 1)) + 1;  // 1..4096
 }
 
-// Appends `length` bytes of a reference; the caller has checked the capacity.
+// Appends `length` bytes of a reference, exactly; the caller has checked the capacity.
 inline uint8_t* CopyReference(uint8_t* dst, uint8_t* out, uint32_t ringPos, uint32_t length) {
-    const size_t distance = Distance(static_cast<size_t>(out - dst), ringPos);
     const size_t written = static_cast<size_t>(out - dst);
+    const size_t distance = Distance(written, ringPos);
     if (distance > written) {
         // Starts in the initial zeros; may run on into the output.
-        size_t zeros = distance - written;
-        if (zeros > length) {
-            zeros = length;
-        }
+        const size_t zeros = distance - written < length ? distance - written : length;
         std::memset(out, 0, zeros);
         out += zeros;
         length -= static_cast<uint32_t>(zeros);
@@ -43,6 +41,83 @@ inline uint8_t* CopyReference(uint8_t* dst, uint8_t* out, uint32_t ringPos, uint
     return out + length;
 }
 
+// Copies a reference that lies wholly in the output, 8 bytes at a time; may
+// write up to 24 bytes whatever its length.
+inline void CopyFromOutput(uint8_t* out, size_t distance, uint32_t length) {
+    if (distance >= kMaxLength) {
+        std::memcpy(out, out - distance, kMaxLength);
+        return;
+    }
+    size_t period = distance;
+    uint32_t done = 0;
+    if (distance < 8) {
+        // A short pattern: lay down its first 8 bytes, then copy from a whole
+        // number of periods back, which is at least 8 bytes away.
+        static constexpr uint8_t kPeriodOfAtLeast8[8] = {0, 8, 8, 9, 8, 10, 12, 14};
+        if constexpr (std::endian::native == std::endian::little) {
+            // The pattern repeated in a register: its lowest byte comes first.
+            uint64_t bytes;
+            std::memcpy(&bytes, out - distance, sizeof bytes);
+            const uint64_t unit = bytes & ((uint64_t{1} << (8 * distance)) - 1);
+            uint64_t pattern = unit;
+            for (size_t shift = 8 * distance; shift < 64; shift += 8 * distance) {
+                pattern |= unit << shift;
+            }
+            std::memcpy(out, &pattern, sizeof pattern);
+        } else {
+            for (uint32_t k = 0; k < 8; ++k) {
+                out[k] = out[k - distance];
+            }
+        }
+        done = 8;
+        period = kPeriodOfAtLeast8[distance];
+    }
+    for (; done < length; done += 8) {
+        uint64_t chunk;
+        std::memcpy(&chunk, out + done - period, sizeof chunk);
+        std::memcpy(out + done, &chunk, sizeof chunk);
+    }
+}
+
+// One group of items where input and output have room for the whole group
+// and for copies that run past their item; those bytes are scratch that later
+// items overwrite.
+inline void DecodeRoomyGroup(uint8_t* dst, uint8_t*& out, const uint8_t*& in) {
+    uint32_t flags = *in++;
+    if (flags == 0xFF) {
+        std::memcpy(out, in, 8);
+        out += 8;
+        in += 8;
+        return;
+    }
+    for (int item = 0; item < 8; ++item, flags >>= 1) {
+        // Literals and short references take the same road, an 8-byte copy of
+        // which only the item's own bytes count, so that a mix of the two costs
+        // no mispredicted branches.
+        const bool literal = flags & 1;
+        const uint32_t ringPos = in[0] | ((in[1] & 0xF0u) << 4);
+        const uint32_t length = (in[1] & 0x0Fu) + kMinLength;
+        const size_t written = static_cast<size_t>(out - dst);
+        const size_t distance = Distance(written, ringPos);
+        if (!literal && (length > 8 || distance < length || distance > written)) {
+            in += 2;
+            if (distance <= written) {
+                CopyFromOutput(out, distance, length);
+                out += length;
+            } else {
+                out = CopyReference(dst, out, ringPos, length);
+            }
+            continue;
+        }
+        const uint8_t* from = literal ? in : out - distance;
+        uint64_t chunk;
+        std::memcpy(&chunk, from, sizeof chunk);
+        std::memcpy(out, &chunk, sizeof chunk);
+        out += literal ? 1 : length;
+        in += literal ? 1 : 2;
+    }
+}
+
 }  // namespace
 
 size_t Decode(const uint8_t* src, size_t srcLen, uint8_t* dst, size_t capacity) {
@@ -51,26 +126,17 @@ size_t Decode(const uint8_t* src, size_t srcLen, uint8_t* dst, size_t capacity) 
     uint8_t* out = dst;
     uint8_t* const outEnd = dst + capacity;
 
-    // A full group is a flag byte and at most 16 more bytes, and writes at most
-    // 8 x 18 bytes: while both fit, no item needs a bounds check.
-    constexpr ptrdiff_t kGroupInput = 16;
-    constexpr ptrdiff_t kGroupOutput = 8 * kMaxLength;
+    // A group is a flag byte and at most 16 more bytes, and writes at most
+    // 8 x 18 bytes. While a group and the copies' overrun fit, items need no checks.
+    constexpr ptrdiff_t kRoomyInput = 1 + 16 + 8;
+    constexpr ptrdiff_t kRoomyOutput = 7 * kMaxLength + 24;
 
     while (in != inEnd) {
-        uint32_t flags = *in++;
-        if (inEnd - in >= kGroupInput && outEnd - out >= kGroupOutput) {
-            for (int item = 0; item < 8; ++item, flags >>= 1) {
-                if (flags & 1) {
-                    *out++ = *in++;
-                } else {
-                    const uint32_t ringPos = in[0] | ((in[1] & 0xF0u) << 4);
-                    const uint32_t length = (in[1] & 0x0Fu) + kMinLength;
-                    in += 2;
-                    out = CopyReference(dst, out, ringPos, length);
-                }
-            }
+        if (inEnd - in >= kRoomyInput && outEnd - out >= kRoomyOutput) {
+            DecodeRoomyGroup(dst, out, in);
             continue;
         }
+        uint32_t flags = *in++;
         for (int item = 0; item < 8; ++item, flags >>= 1) {
             if (flags & 1) {
                 if (in == inEnd || out == outEnd) {
@@ -84,10 +150,9 @@ size_t Decode(const uint8_t* src, size_t srcLen, uint8_t* dst, size_t capacity) 
                 const uint32_t ringPos = in[0] | ((in[1] & 0xF0u) << 4);
                 uint32_t length = (in[1] & 0x0Fu) + kMinLength;
                 in += 2;
-                bool full = false;
-                if (static_cast<size_t>(outEnd - out) < length) {
+                const bool full = static_cast<size_t>(outEnd - out) < length;
+                if (full) {
                     length = static_cast<uint32_t>(outEnd - out);
-                    full = true;
                 }
                 out = CopyReference(dst, out, ringPos, length);
                 if (full) {

@@ -1,0 +1,51 @@
+# make run   - build everything and play the demo world
+# make test  - build everything and run every test tier
+# Both first install what is missing (apt packages, the Japanese locale, the
+# Wine prefix). Other targets: build, data, bench, format, clean.
+
+BUILD_DIR ?= $(CURDIR)/build
+NATIVE := $(BUILD_DIR)/native
+WIN := $(BUILD_DIR)/win
+BENCH := $(BUILD_DIR)/bench
+JOBS ?= 2
+export BUILD_DIR
+
+.PHONY: all run test build native win data bench deps format clean
+
+all: build data
+
+deps:
+	@scripts/install-deps.sh
+
+native: deps
+	@test -f $(NATIVE)/CMakeCache.txt || cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug \
+		-DVELMORA_SANITIZE=ON >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS) -- --no-print-directory -s
+
+win: deps
+	@test -f $(WIN)/CMakeCache.txt || cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake >/dev/null
+	@cmake --build $(WIN) -j $(JOBS) -- --no-print-directory -s
+
+build: native win
+
+data: native
+	@scripts/build-data.sh
+
+test: build data
+	@scripts/run-tests.sh
+
+run: build data
+	@scripts/run-game.sh
+
+bench: deps
+	@test -f $(BENCH)/CMakeCache.txt || cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release \
+		-DVELMORA_BENCH=ON >/dev/null
+	@cmake --build $(BENCH) -j $(JOBS) -- --no-print-directory -s
+	@$(BENCH)/tests/bench/velmora_bench
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR)
