@@ -6,7 +6,9 @@
 
 namespace {
 
-void WriteToStandardError(const std::string& text) { std::fputs(text.c_str(), stderr); }
+void WriteToStandardError(const std::string& text) {
+    std::fputs(text.c_str(), stderr);
+}
 
 MessageHandler g_handler = WriteToStandardError;
 
@@ -18,7 +20,9 @@ MessageHandler SetMessageHandler(MessageHandler handler) {
     return previous;
 }
 
-void ShowMessage(const std::string& text) { g_handler(text); }
+void ShowMessage(const std::string& text) {
+    g_handler(text);
+}
 
 std::string FitMessage(std::string text) {
     constexpr size_t kBufferSize = 256;

@@ -44,9 +44,18 @@ std::vector<uint8_t> Picture(int w, int h, uint32_t seed, int grain) {
 }
 
 std::vector<uint8_t> Page(size_t size, uint32_t seed) {
-    const char* parts[] = {"<p>", "</p>\r\n", "霧の町の図書館では、", "<a href=\"omaker00.htm\">",
-                           "</a>", "古い日記が見つかった。", "<font size=\"2\" color=\"#336699\">",
-                           "</font>", "<br>", "掲示板", "2026年12月8日", "<td width=\"120\">"};
+    const char* parts[] = {"<p>",
+                           "</p>\r\n",
+                           "霧の町の図書館では、",
+                           "<a href=\"omaker00.htm\">",
+                           "</a>",
+                           "古い日記が見つかった。",
+                           "<font size=\"2\" color=\"#336699\">",
+                           "</font>",
+                           "<br>",
+                           "掲示板",
+                           "2026年12月8日",
+                           "<td width=\"120\">"};
     std::vector<uint8_t> out;
     while (out.size() < size) {
         const std::string part = parts[Next(seed) % 12];
@@ -67,9 +76,9 @@ std::vector<uint8_t> Random(size_t size, uint32_t seed) {
 const std::vector<Sample>& Corpus() {
     static const std::vector<Sample> corpus = [] {
         std::vector<Sample> samples = {
-            {"picture-smooth", Picture(640, 480, 1, 0), {}},   // an illustration
-            {"picture-photo", Picture(640, 480, 2, 2), {}},    // a photograph
-            {"picture-noisy", Picture(640, 480, 3, 6), {}},    // a grainy scan
+            {"picture-smooth", Picture(640, 480, 1, 0), {}},  // an illustration
+            {"picture-photo", Picture(640, 480, 2, 2), {}},   // a photograph
+            {"picture-noisy", Picture(640, 480, 3, 6), {}},   // a grainy scan
             {"picture-small", Picture(120, 90, 4, 2), {}},
             {"pages", Page(300000, 4), {}},
             {"random", Random(200000, 5), {}},
@@ -94,7 +103,8 @@ using Decoder = size_t (*)(const uint8_t*, size_t, uint8_t*, size_t);
 
 void DecodeCorpus(Decoder decode, std::vector<uint8_t>& out) {
     for (const Sample& s : Corpus()) {
-        benchmark::DoNotOptimize(decode(s.stream.data(), s.stream.size(), out.data(), s.data.size()));
+        benchmark::DoNotOptimize(
+            decode(s.stream.data(), s.stream.size(), out.data(), s.data.size()));
     }
 }
 
@@ -156,12 +166,15 @@ double MegabytesPerSecond(size_t bytes, int rounds, F&& work) {
 // measured in this one run.
 int Summary() {
     std::vector<uint8_t> ours(CorpusBytes()), plain(CorpusBytes());
-    std::printf("\n%-16s %10s %10s %10s %8s %9s\n", "sample", "bytes", "packed", "greedy", "size", "decode");
+    std::printf("\n%-16s %10s %10s %10s %8s %9s\n", "sample", "bytes", "packed", "greedy", "size",
+                "decode");
     size_t totalOurs = 0, totalGreedy = 0;
     for (const Sample& s : Corpus()) {
         const size_t a = lzss::Decode(s.stream.data(), s.stream.size(), ours.data(), s.data.size());
-        const size_t b = reference::Decode(s.stream.data(), s.stream.size(), plain.data(), s.data.size());
-        if (a != s.data.size() || b != a || !std::equal(ours.begin(), ours.begin() + a, plain.begin()) ||
+        const size_t b =
+            reference::Decode(s.stream.data(), s.stream.size(), plain.data(), s.data.size());
+        if (a != s.data.size() || b != a ||
+            !std::equal(ours.begin(), ours.begin() + a, plain.begin()) ||
             !std::equal(s.data.begin(), s.data.end(), ours.begin())) {
             std::printf("decoders disagree on %s\n", s.name.c_str());
             return 1;
@@ -171,27 +184,34 @@ int Summary() {
         totalGreedy += greedy;
         const Sample* only = &s;
         auto decodeOne = [&](Decoder decode, std::vector<uint8_t>& out) {
-            return [=, &out] { decode(only->stream.data(), only->stream.size(), out.data(), only->data.size()); };
+            return [=, &out] {
+                decode(only->stream.data(), only->stream.size(), out.data(), only->data.size());
+            };
         };
         const double fast = MegabytesPerSecond(s.data.size(), 20, decodeOne(lzss::Decode, ours));
-        const double slow = MegabytesPerSecond(s.data.size(), 20, decodeOne(reference::Decode, plain));
+        const double slow =
+            MegabytesPerSecond(s.data.size(), 20, decodeOne(reference::Decode, plain));
         std::printf("%-16s %10zu %10zu %10zu %8.4f %8.2fx\n", s.name.c_str(), s.data.size(),
-                    s.stream.size(), greedy, static_cast<double>(s.stream.size()) / greedy, fast / slow);
+                    s.stream.size(), greedy, static_cast<double>(s.stream.size()) / greedy,
+                    fast / slow);
     }
     std::printf("%-16s %10zu %10zu %10zu %8.4f\n", "all", CorpusBytes(), totalOurs, totalGreedy,
                 static_cast<double>(totalOurs) / totalGreedy);
-    std::puts("(size: packed by the program's encoder / by the greedy encoder; decode: the\n"
-              " program's decoder's throughput / the plain ring decoder's)");
+    std::puts(
+        "(size: packed by the program's encoder / by the greedy encoder; decode: the\n"
+        " program's decoder's throughput / the plain ring decoder's)");
 
-    const double decodeOurs = MegabytesPerSecond(CorpusBytes(), 20, [&] { DecodeCorpus(lzss::Decode, ours); });
-    const double decodePlain = MegabytesPerSecond(CorpusBytes(), 20, [&] { DecodeCorpus(reference::Decode, plain); });
+    const double decodeOurs =
+        MegabytesPerSecond(CorpusBytes(), 20, [&] { DecodeCorpus(lzss::Decode, ours); });
+    const double decodePlain =
+        MegabytesPerSecond(CorpusBytes(), 20, [&] { DecodeCorpus(reference::Decode, plain); });
     const double encode = MegabytesPerSecond(CorpusBytes(), 3, [] {
         for (const Sample& s : Corpus()) {
             benchmark::DoNotOptimize(lzss::Encode(s.data.data(), s.data.size()));
         }
     });
-    std::printf("\ndecode: %.0f MB/s, plain ring decoder %.0f MB/s: %.2fx\n", decodeOurs, decodePlain,
-                decodeOurs / decodePlain);
+    std::printf("\ndecode: %.0f MB/s, plain ring decoder %.0f MB/s: %.2fx\n", decodeOurs,
+                decodePlain, decodeOurs / decodePlain);
     std::printf("encode: %.1f MB/s; size against greedy: %.4f\n", encode,
                 static_cast<double>(totalOurs) / totalGreedy);
     return 0;

@@ -10,7 +10,7 @@
 
 // A fresh folder for one test, removed with everything in it afterwards.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device seed;
         path_ = std::filesystem::temp_directory_path() /
@@ -27,13 +27,14 @@ public:
     std::string File(const std::string& name) const { return (path_ / name).string(); }
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
@@ -51,4 +52,6 @@ inline std::vector<uint8_t> RandomBytes(size_t size, uint32_t seed, int alphabet
     return out;
 }
 
-inline std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+inline std::vector<uint8_t> Bytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}

@@ -16,7 +16,7 @@ namespace {
 // Waits on another thread for a message box with `caption`, reads its text,
 // and presses OK, the way a player would.
 class MessageBoxWatcher {
-public:
+  public:
     explicit MessageBoxWatcher(const std::wstring& caption)
         : thread_([this, caption] { Watch(caption); }) {}
     ~MessageBoxWatcher() { Finish(); }
@@ -29,7 +29,7 @@ public:
         return text_;
     }
 
-private:
+  private:
     void Watch(const std::wstring& caption) {
         const DWORD deadline = GetTickCount() + 30000;
         while (GetTickCount() < deadline) {

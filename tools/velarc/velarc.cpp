@@ -47,7 +47,9 @@ int Fail(int status, const std::string& message) {
 
 // Archive::Open tells the player through a message box; here the tool says it.
 bool g_openFailed = false;
-void NoteOpenFailure(const std::string&) { g_openFailed = true; }
+void NoteOpenFailure(const std::string&) {
+    g_openFailed = true;
+}
 
 std::optional<Archive> OpenArchive(const std::string& path) {
     g_openFailed = false;
@@ -128,8 +130,7 @@ int List(const std::string& path) {
     }
     for (uint32_t i = 0; i < archive->entryCount(); ++i) {
         const ArchiveEntry& e = archive->entry(i);
-        std::printf("%s\t%u\t%u\t%u\n", e.name.c_str(), e.unpackedSize, e.packedSize,
-                    e.dataOffset);
+        std::printf("%s\t%u\t%u\t%u\n", e.name.c_str(), e.unpackedSize, e.packedSize, e.dataOffset);
     }
     return 0;
 }
@@ -147,12 +148,15 @@ int Extract(const std::string& path, const std::string& name, const char* outPat
     size_t decoded = 0;
     std::optional<std::vector<uint8_t>> data = DecodeEntry(*archive, index, decoded);
     if (!data) {
-        return Fail(kExitDamaged, "entry \"" + entry.name + "\": its data lies beyond the end of " + path);
+        return Fail(kExitDamaged,
+                    "entry \"" + entry.name + "\": its data lies beyond the end of " + path);
     }
     const size_t size = std::min(decoded, size_t{entry.unpackedSize});
-    const bool written = outPath ? WriteFile(outPath, *data, size) : WriteStandardOutput(*data, size);
+    const bool written =
+        outPath ? WriteFile(outPath, *data, size) : WriteStandardOutput(*data, size);
     if (!written) {
-        return Fail(kExitError, std::string("cannot write ") + (outPath ? outPath : "standard output"));
+        return Fail(kExitError,
+                    std::string("cannot write ") + (outPath ? outPath : "standard output"));
     }
     if (decoded != entry.unpackedSize) {
         return Fail(kExitDamaged, "entry \"" + entry.name + "\" " + SizeProblem(entry, decoded));
@@ -238,8 +242,8 @@ int main(int argc, char** argv) {
     if (command == "verify" && args.size() == 2) {
         return Verify(args[1]);
     }
-    const bool known = command == "list" || command == "extract" || command == "pack" ||
-                       command == "verify";
+    const bool known =
+        command == "list" || command == "extract" || command == "pack" || command == "verify";
     return Fail(kExitError, (known ? "wrong arguments for \"" + command + "\""
                                    : "unknown command \"" + command + "\"") +
                                 "; see velarc --help");

@@ -19,7 +19,7 @@
 namespace {
 
 class ByteWriter {
-public:
+  public:
     void U8(uint32_t v) { bytes.push_back(static_cast<uint8_t>(v)); }
     void U16(uint32_t v) {
         U8(v);
@@ -136,7 +136,8 @@ std::vector<uint8_t> Wave(double seconds, double hertz) {
 bool Write(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 

@@ -55,9 +55,8 @@ void Archive::Open(const std::string& name) {
     std::vector<uint8_t> table;
     if (readable) {
         table.resize(count * ArchiveEntry::kRecordSize);
-        readable = table.empty() ||
-                   file.read(reinterpret_cast<char*>(table.data()),
-                             static_cast<std::streamsize>(table.size()));
+        readable = table.empty() || file.read(reinterpret_cast<char*>(table.data()),
+                                              static_cast<std::streamsize>(table.size()));
     }
     if (!readable) {
         ShowMessage(FitMessage(name + "ファイルが見当たりません\n"));

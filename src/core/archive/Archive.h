@@ -43,7 +43,7 @@ struct EntryData {
 // stream at the offset its record gives. The table is read once; every entry
 // read opens the file again.
 class Archive {
-public:
+  public:
     Archive() = default;
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
@@ -76,7 +76,7 @@ public:
     bool loaded() const { return loaded_; }
     const ArchiveEntry& entry(uint32_t index) const { return entries_[index]; }
 
-private:
+  private:
     std::string fileName_;
     uint32_t entryCount_ = 0;
     bool loaded_ = false;

@@ -23,7 +23,9 @@ size_t Decode(const uint8_t* src, size_t srcLen, uint8_t* dst, size_t capacity);
 
 // The most bytes any stream of `packedSize` bytes can decode to (a flag byte
 // and eight 18-byte references in every 17 bytes stay below 9 per byte).
-constexpr uint64_t MaxDecodedSize(uint64_t packedSize) { return packedSize * 9; }
+constexpr uint64_t MaxDecodedSize(uint64_t packedSize) {
+    return packedSize * 9;
+}
 
 // Encodes data into a stream that Decode turns back into exactly the same bytes.
 // Chooses between literals and references by cost, so the stream is never

@@ -19,7 +19,7 @@ inline uint32_t Hash(const uint8_t* p) {
 }
 
 struct Match {
-    uint8_t length = 0;      // 0 when no reference of at least kMinLength exists
+    uint8_t length = 0;  // 0 when no reference of at least kMinLength exists
     uint16_t ringPos = 0;
 };
 
@@ -27,7 +27,7 @@ struct Match {
 // last 4096 positions. The walk is exhaustive within the window, so the result
 // is the true longest match.
 class MatchFinder {
-public:
+  public:
     explicit MatchFinder(const std::vector<uint8_t>& buffer)
         : buf_(buffer), head_(size_t{1} << kHashBits, kNoPosition), prev_(kRingSize, kNoPosition) {}
 
@@ -72,14 +72,14 @@ public:
         return best;
     }
 
-private:
+  private:
     const std::vector<uint8_t>& buf_;
     std::vector<uint32_t> head_;
     std::vector<uint32_t> prev_;
 };
 
 class StreamWriter {
-public:
+  public:
     explicit StreamWriter(std::vector<uint8_t>& out) : out_(out) {}
 
     void Literal(uint8_t c) {
@@ -92,7 +92,7 @@ public:
         out_.push_back(static_cast<uint8_t>(((ringPos >> 4) & 0xF0) | (length - kMinLength)));
     }
 
-private:
+  private:
     void NextItem(bool literal) {
         if (bit_ == 8) {
             flagIndex_ = out_.size();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 // Text inside the program is code page 932 (Shift-JIS): a byte 0x81-0x9F or

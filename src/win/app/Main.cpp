@@ -19,7 +19,8 @@ constexpr std::array<const char*, 4> kArchiveNames = {"cg.arc", "ex.arc", "Text.
 std::string LoadResourceString(HINSTANCE instance, UINT id) {
     const wchar_t* text = nullptr;
     const int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 ? Narrow(std::wstring_view(text, static_cast<size_t>(length))) : std::string();
+    return length > 0 ? Narrow(std::wstring_view(text, static_cast<size_t>(length)))
+                      : std::string();
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -50,9 +51,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!RegisterClassW(&windowClass)) {
         return 1;
     }
-    HWND window = CreateWindowExW(0, kWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 800, 600, nullptr, nullptr,
-                                  instance, nullptr);
+    HWND window = CreateWindowExW(0, kWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 800, 600, nullptr, nullptr, instance, nullptr);
     if (!window) {
         return 1;
     }

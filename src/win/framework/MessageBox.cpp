@@ -15,6 +15,10 @@ void ShowMessageBox(const std::string& text) {
 
 }  // namespace
 
-void SetMessageCaption(const std::string& cp932Caption) { g_caption = Widen(cp932Caption); }
+void SetMessageCaption(const std::string& cp932Caption) {
+    g_caption = Widen(cp932Caption);
+}
 
-void UseMessageBoxes() { SetMessageHandler(ShowMessageBox); }
+void UseMessageBoxes() {
+    SetMessageHandler(ShowMessageBox);
+}

@@ -13,7 +13,7 @@ namespace {
 
 // Collects what would reach the player's message boxes.
 class MessageRecorder {
-public:
+  public:
     MessageRecorder() : previous_(SetMessageHandler(Record)) { Messages().clear(); }
     ~MessageRecorder() { SetMessageHandler(previous_); }
     static std::vector<std::string>& Messages() {
@@ -21,7 +21,7 @@ public:
         return messages;
     }
 
-private:
+  private:
     static void Record(const std::string& text) { Messages().push_back(text); }
     MessageHandler previous_;
 };
@@ -33,7 +33,8 @@ void PutRecord(std::vector<uint8_t>& file, size_t index, const std::string& name
     if (file.size() < at + 32) {
         file.resize(at + 32, 0);
     }
-    std::copy_n(name.begin(), std::min<size_t>(name.size(), 20), file.begin() + static_cast<ptrdiff_t>(at));
+    std::copy_n(name.begin(), std::min<size_t>(name.size(), 20),
+                file.begin() + static_cast<ptrdiff_t>(at));
     for (int i = 0; i < 4; ++i) {
         file[at + 20 + static_cast<size_t>(i)] = static_cast<uint8_t>(unpacked >> (8 * i));
         file[at + 24 + static_cast<size_t>(i)] = static_cast<uint8_t>(packed >> (8 * i));
@@ -47,7 +48,7 @@ std::vector<uint8_t> CountOnly(uint32_t count) {
 }
 
 class ArchiveTest : public ::testing::Test {
-protected:
+  protected:
     // Writes an archive made from `inputs` and opens it.
     void Make(const std::vector<ArchiveInput>& inputs) {
         WriteBytes(path, *BuildArchive(inputs));
@@ -98,10 +99,10 @@ TEST_F(ArchiveTest, MessageForAVeryLongNameStaysWithinItsBuffer) {
 
 TEST_F(ArchiveTest, TablesThatCannotFitTheFileAreRefusedAsMissing) {
     const std::vector<std::vector<uint8_t>> damaged = {
-        {},                      // no count at all
-        {1, 0},                  // a count cut short
-        CountOnly(0xFFFFFFFF),   // a count no file could hold
-        CountOnly(2),            // two records announced, none there
+        {},                     // no count at all
+        {1, 0},                 // a count cut short
+        CountOnly(0xFFFFFFFF),  // a count no file could hold
+        CountOnly(2),           // two records announced, none there
     };
     for (const auto& bytes : damaged) {
         MessageRecorder::Messages().clear();
@@ -222,12 +223,13 @@ TEST_F(ArchiveTest, StreamThatDecodesShortLeavesZerosAfterWhatItGave) {
     ASSERT_TRUE(data);
     EXPECT_EQ(data->size, 10u);
     EXPECT_EQ(data->decoded, 3u);
-    EXPECT_EQ(std::string(data->bytes.begin(), data->bytes.begin() + 10), std::string("abc\0\0\0\0\0\0\0", 10));
+    EXPECT_EQ(std::string(data->bytes.begin(), data->bytes.begin() + 10),
+              std::string("abc\0\0\0\0\0\0\0", 10));
 }
 
 TEST_F(ArchiveTest, EntryWhoseDataLiesBeyondTheFileIsTreatedAsMissing) {
     std::vector<uint8_t> file = CountOnly(3);
-    PutRecord(file, 0, "cut.htm", 10, 20, 100);         // offset past the end
+    PutRecord(file, 0, "cut.htm", 10, 20, 100);          // offset past the end
     PutRecord(file, 1, "long.htm", 10, 50, 4 + 3 * 32);  // runs past the end
     PutRecord(file, 2, "huge.htm", 10, 0xFFFFFFFF, 0xFFFFFFF0);
     file.resize(file.size() + 10, 0xFF);

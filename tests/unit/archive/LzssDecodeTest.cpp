@@ -12,7 +12,7 @@ namespace {
 
 // Assembles a stream item by item, flag bytes included.
 class StreamBuilder {
-public:
+  public:
     StreamBuilder& Literal(uint8_t c) {
         Item(true);
         bytes_.push_back(c);
@@ -32,7 +32,7 @@ public:
     }
     std::vector<uint8_t> bytes() const { return bytes_; }
 
-private:
+  private:
     void Item(bool literal) {
         if (bit_ == 8) {
             flagAt_ = bytes_.size();
@@ -129,7 +129,8 @@ TEST(LzssDecode, AgreesWithThePlainRingDecoderOnArbitraryStreams) {
         const auto stream = RandomBytes(seed * 7 % 600, seed);
         for (size_t capacity : {size_t{0}, size_t{17}, size_t{600}, size_t{20000}}) {
             std::vector<uint8_t> expected(capacity);
-            const size_t n = reference::Decode(stream.data(), stream.size(), expected.data(), capacity);
+            const size_t n =
+                reference::Decode(stream.data(), stream.size(), expected.data(), capacity);
             expected.resize(n);
             const std::string got = Decode(stream, capacity);
             ASSERT_EQ(got, std::string(expected.begin(), expected.end()))

@@ -35,11 +35,11 @@ TEST(LzssEncode, RoundTripsWhateverTheInput) {
         {},
         {0x42},
         {0x00},
-        std::vector<uint8_t>(5000, 'r'),       // a run
-        std::vector<uint8_t>(10000, 0x00),     // zeros, as in the ring before anything is written
-        RandomBytes(20000, 1),                 // nothing to match
-        RandomBytes(30000, 2, 3),              // many short matches
-        Text(50000),                           // far longer than the window
+        std::vector<uint8_t>(5000, 'r'),    // a run
+        std::vector<uint8_t>(10000, 0x00),  // zeros, as in the ring before anything is written
+        RandomBytes(20000, 1),              // nothing to match
+        RandomBytes(30000, 2, 3),           // many short matches
+        Text(50000),                        // far longer than the window
     };
     for (size_t i = 0; i < inputs.size(); ++i) {
         EXPECT_EQ(RoundTrip(inputs[i]), inputs[i]) << "input " << i;

@@ -16,7 +16,9 @@ TEST(ShiftJis, LeadBytesAreTheTwoRanges) {
 }
 
 TEST(ShiftJis, CutNeverSplitsADoubleByteCharacter) {
-    const std::string text = "ab\x82\xa0" "c";  // a, b, あ, c
+    const std::string text =
+        "ab\x82\xa0"
+        "c";  // a, b, あ, c
     EXPECT_EQ(CutAtCharacter(text, 2), "ab");
     EXPECT_EQ(CutAtCharacter(text, 3), "ab");
     EXPECT_EQ(CutAtCharacter(text, 4), "ab\x82\xa0");

@@ -19,11 +19,11 @@ struct Result {
 };
 
 class VelarcTest : public ::testing::Test {
-protected:
+  protected:
     // Runs velarc with `args` in the test's folder.
     Result Run(const std::string& args) {
-        const std::string command = "cd '" + dir.path().string() + "' && '" VELARC_PATH "' " + args +
-                                    " >stdout.txt 2>stderr.txt";
+        const std::string command = "cd '" + dir.path().string() + "' && '" VELARC_PATH "' " +
+                                    args + " >stdout.txt 2>stderr.txt";
         Result result;
         const int raw = std::system(command.c_str());
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -137,7 +137,8 @@ TEST_F(VelarcTest, VerifyFindsStreamsThatRunLongOrLieOutsideTheFile) {
 TEST_F(VelarcTest, ExplainsItsUseAndItsErrors) {
     Result help = Run("--help");
     EXPECT_EQ(help.status, 0);
-    for (const char* command : {"list ARC", "extract ARC NAME [OUT]", "pack ARC FILE...", "verify ARC"}) {
+    for (const char* command :
+         {"list ARC", "extract ARC NAME [OUT]", "pack ARC FILE...", "verify ARC"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
     }
     EXPECT_EQ(Run("").status, 2);
