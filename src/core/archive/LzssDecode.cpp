@@ -55,10 +55,13 @@ inline void CopyFromOutput(uint8_t* out, size_t distance, uint32_t length) {
         // number of periods back, which is at least 8 bytes away.
         static constexpr uint8_t kPeriodOfAtLeast8[8] = {0, 8, 8, 9, 8, 10, 12, 14};
         if constexpr (std::endian::native == std::endian::little) {
-            // The pattern repeated in a register: its lowest byte comes first.
-            uint64_t bytes;
-            std::memcpy(&bytes, out - distance, sizeof bytes);
-            const uint64_t unit = bytes & ((uint64_t{1} << (8 * distance)) - 1);
+            // The pattern repeated in a register, its lowest byte first. The
+            // unit is read byte by byte: each byte then comes straight from one
+            // earlier store, where a wide read across two stores would stall.
+            uint64_t unit = 0;
+            for (size_t k = 0; k < distance; ++k) {
+                unit |= uint64_t{out[k - distance]} << (8 * k);
+            }
             uint64_t pattern = unit;
             for (size_t shift = 8 * distance; shift < 64; shift += 8 * distance) {
                 pattern |= unit << shift;
