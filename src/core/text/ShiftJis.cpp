@@ -36,3 +36,22 @@ std::string_view CutAtCharacter(std::string_view text, size_t maxBytes) {
     }
     return text.substr(0, std::min(end, text.size()));
 }
+
+int CompareIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    const size_t common = std::min(a.size(), b.size());
+    // Up to the first difference both texts share their character boundaries.
+    bool trail = false;
+    for (size_t i = 0; i < common; ++i) {
+        auto x = static_cast<uint8_t>(a[i]);
+        auto y = static_cast<uint8_t>(b[i]);
+        if (!trail) {
+            x = FoldAsciiCase(x);
+            y = FoldAsciiCase(y);
+        }
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+        trail = !trail && IsLeadByte(x);
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}

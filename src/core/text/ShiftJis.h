@@ -19,6 +19,10 @@ inline uint8_t FoldAsciiCase(uint8_t byte) {
 // double-byte character must match exactly.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
+// The ordering that goes with it: single-byte ASCII letters compare as small
+// letters, every other byte as an unsigned byte. Negative, zero or positive.
+int CompareIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // The longest prefix of `text` of at most `maxBytes` bytes that does not end
 // in the middle of a double-byte character.
 std::string_view CutAtCharacter(std::string_view text, size_t maxBytes);
