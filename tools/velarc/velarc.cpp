@@ -1,4 +1,5 @@
-// velarc: lists, extracts, packs and verifies the game's archives.
+// velarc: lists, extracts, packs and verifies the game's archives, and shows
+// pages and data texts as the game reads them.
 
 #include <cstdio>
 #include <cstring>
@@ -16,7 +17,10 @@
 #include "Message.h"
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
+#include "game/PasswordTable.h"
+#include "html/TokenList.h"
 #include "text/ShiftJis.h"
+#include "text/StringList.h"
 
 namespace {
 
@@ -32,10 +36,18 @@ const char kUsage[] =
     "                           file's base name (at most 19 bytes)\n"
     "  verify ARC               decode every entry and report each whose size\n"
     "                           differs from its table record\n"
+    "  tokens ARC NAME          the page's tokens as the game reads them, one a\n"
+    "                           line: tags in small letters, text without line\n"
+    "                           breaks; status 1 when a tag is too long and the\n"
+    "                           page ends before it\n"
+    "  lines ARC NAME           the lines of a data text as the game reads them,\n"
+    "                           one a line (text after the last CR LF is not one)\n"
+    "  passwords ARC            the accepted texts of password.txt, one a line:\n"
+    "                           SLOT<TAB>TEXT, slots in order\n"
     "  --help                   show this text\n"
     "\n"
-    "Exit status: 0 on success, 1 when an entry is missing or damaged, 2 on a\n"
-    "usage or file error.\n";
+    "Exit status: 0 on success, 1 when an entry is missing or damaged (or a\n"
+    "page's tag too long), 2 on a usage or file error.\n";
 
 constexpr int kExitDamaged = 1;
 constexpr int kExitError = 2;
@@ -88,11 +100,28 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& data, size_t
     return static_cast<bool>(out);
 }
 
-bool WriteStandardOutput(const std::vector<uint8_t>& data, size_t size) {
+// Entries hold bytes, not the platform's text: no line ends are added.
+void UseBinaryOutput() {
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
+}
+
+bool WriteStandardOutput(const std::vector<uint8_t>& data, size_t size) {
+    UseBinaryOutput();
     return std::fwrite(data.data(), 1, size, stdout) == size && std::fflush(stdout) == 0;
+}
+
+// Each text as it stands, followed by LF.
+bool PrintTexts(const std::vector<std::string>& texts) {
+    UseBinaryOutput();
+    for (const std::string& text : texts) {
+        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
+            std::fputc('\n', stdout) == EOF) {
+            return false;
+        }
+    }
+    return std::fflush(stdout) == 0;
 }
 
 std::string BaseName(const std::string& path) {
@@ -217,6 +246,88 @@ int Verify(const std::string& path) {
     return damaged ? kExitDamaged : 0;
 }
 
+// Entry `name` as the game's page and line readers receive it; says why not
+// when it is missing or cannot be read.
+std::optional<EntryData> ReadForGame(const Archive& archive, const std::string& path,
+                                     const std::string& name) {
+    uint32_t index = 0;
+    if (!archive.Find(name, index)) {
+        Fail(kExitDamaged, "no entry \"" + name + "\" in " + path);
+        return std::nullopt;
+    }
+    std::optional<EntryData> data = archive.ReadEntry(name, kPageReaderBuffers);
+    if (!data) {
+        Fail(kExitDamaged, "entry \"" + archive.entry(index).name +
+                               "\" is damaged: its data lies beyond the end of " + path +
+                               ", or its packed data cannot give its size");
+    }
+    return data;
+}
+
+int Tokens(const std::string& path, const std::string& name) {
+    std::optional<Archive> archive = OpenArchive(path);
+    if (!archive) {
+        return kExitError;
+    }
+    std::optional<EntryData> data = ReadForGame(*archive, path, name);
+    if (!data) {
+        return kExitDamaged;
+    }
+    StringList tokens;
+    const bool whole = TokenizePage(data->bytes.data(), data->size, tokens);
+    if (!PrintTexts(tokens.Texts())) {
+        return Fail(kExitError, "cannot write standard output");
+    }
+    if (!whole) {
+        return Fail(kExitDamaged, "after token " + std::to_string(tokens.count()) +
+                                      " a tag has no \">\" within " +
+                                      std::to_string(kMaxTagLength) +
+                                      " bytes; the game shows the page only up to there");
+    }
+    return 0;
+}
+
+int Lines(const std::string& path, const std::string& name) {
+    std::optional<Archive> archive = OpenArchive(path);
+    if (!archive) {
+        return kExitError;
+    }
+    std::optional<EntryData> data = ReadForGame(*archive, path, name);
+    if (!data) {
+        return kExitDamaged;
+    }
+    StringList lines;
+    SplitLines(data->bytes.data(), data->size, lines);
+    if (!PrintTexts(lines.Texts())) {
+        return Fail(kExitError, "cannot write standard output");
+    }
+    return 0;
+}
+
+int Passwords(const std::string& path) {
+    std::optional<Archive> archive = OpenArchive(path);
+    if (!archive) {
+        return kExitError;
+    }
+    std::optional<EntryData> data = ReadForGame(*archive, path, "password.txt");
+    if (!data) {
+        return kExitDamaged;
+    }
+    StringList lines;
+    SplitLines(data->bytes.data(), data->size, lines);
+    const PasswordLists lists = ParsePasswordLines(lines);
+    std::vector<std::string> rows;
+    for (size_t slot = 0; slot < lists.size(); ++slot) {
+        for (const std::string& text : lists[slot]) {
+            rows.push_back(std::to_string(slot) + "\t" + text);
+        }
+    }
+    if (!PrintTexts(rows)) {
+        return Fail(kExitError, "cannot write standard output");
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -242,8 +353,18 @@ int main(int argc, char** argv) {
     if (command == "verify" && args.size() == 2) {
         return Verify(args[1]);
     }
-    const bool known =
-        command == "list" || command == "extract" || command == "pack" || command == "verify";
+    if (command == "tokens" && args.size() == 3) {
+        return Tokens(args[1], args[2]);
+    }
+    if (command == "lines" && args.size() == 3) {
+        return Lines(args[1], args[2]);
+    }
+    if (command == "passwords" && args.size() == 2) {
+        return Passwords(args[1]);
+    }
+    const bool known = command == "list" || command == "extract" || command == "pack" ||
+                       command == "verify" || command == "tokens" || command == "lines" ||
+                       command == "passwords";
     return Fail(kExitError, (known ? "wrong arguments for \"" + command + "\""
                                    : "unknown command \"" + command + "\"") +
                                 "; see velarc --help");

@@ -134,16 +134,54 @@ TEST_F(VelarcTest, VerifyFindsStreamsThatRunLongOrLieOutsideTheFile) {
         << verify.out;
 }
 
+TEST_F(VelarcTest, ShowsPagesAndDataTextsAsTheGameReadsThem) {
+    Write("Page.htm", Bytes("<HTML>\r\n<B>Hello\r\nWorld</B>\r\n"));
+    Write("long.htm", Bytes("<p>kept<" + std::string(300, 'x') + ">lost"));
+    Write("search.txt", Bytes("one\r\n\r\nthree\r\nno end"));
+    Write("password.txt", Bytes("□０２　open sesame\r\n□ＥＮＤ\r\n//□０１　no\r\n"
+                                "□１０　b\r\n□０２　a\r\n"));
+    ASSERT_EQ(Run("pack Text.arc Page.htm long.htm search.txt password.txt").status, 0);
+
+    Result tokens = Run("tokens Text.arc page.htm");
+    EXPECT_EQ(tokens.status, 0) << tokens.err;
+    EXPECT_EQ(tokens.out, "<html>\n<b>\nHelloWorld\n</b>\n");
+
+    Result cut = Run("tokens Text.arc long.htm");
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(cut.out, "<p>\nkept\n");
+    EXPECT_NE(cut.err.find("after token 2"), std::string::npos) << cut.err;
+
+    Result lines = Run("lines Text.arc SEARCH.TXT");
+    EXPECT_EQ(lines.status, 0) << lines.err;
+    EXPECT_EQ(lines.out, "one\n\nthree\n");
+
+    Result passwords = Run("passwords Text.arc");
+    EXPECT_EQ(passwords.status, 0) << passwords.err;
+    EXPECT_EQ(passwords.out, "2\topen sesame\n2\ta\n10\tb\n");
+
+    for (const char* command : {"tokens Text.arc none.htm", "lines Text.arc none.txt"}) {
+        Result missing = Run(command);
+        EXPECT_EQ(missing.status, 1) << command;
+        EXPECT_NE(missing.err.find("no entry \"none."), std::string::npos) << missing.err;
+    }
+    ASSERT_EQ(Run("pack Other.arc Page.htm").status, 0);
+    Result noTable = Run("passwords Other.arc");
+    EXPECT_EQ(noTable.status, 1);
+    EXPECT_NE(noTable.err.find("no entry \"password.txt\""), std::string::npos) << noTable.err;
+}
+
 TEST_F(VelarcTest, ExplainsItsUseAndItsErrors) {
     Result help = Run("--help");
     EXPECT_EQ(help.status, 0);
     for (const char* command :
-         {"list ARC", "extract ARC NAME [OUT]", "pack ARC FILE...", "verify ARC"}) {
+         {"list ARC", "extract ARC NAME [OUT]", "pack ARC FILE...", "verify ARC", "tokens ARC NAME",
+          "lines ARC NAME", "passwords ARC"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
     }
     EXPECT_EQ(Run("").status, 2);
     EXPECT_NE(Run("frobnicate x").err.find("unknown command \"frobnicate\""), std::string::npos);
     EXPECT_NE(Run("list").err.find("wrong arguments for \"list\""), std::string::npos);
+    EXPECT_NE(Run("tokens x.arc").err.find("wrong arguments for \"tokens\""), std::string::npos);
 
     Result noArchive = Run("list absent.arc");
     EXPECT_EQ(noArchive.status, 2);
