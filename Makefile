@@ -10,7 +10,7 @@ BENCH := $(BUILD_DIR)/bench
 JOBS ?= 2
 export BUILD_DIR
 
-.PHONY: all run test build native win data bench deps format clean
+.PHONY: all run test build native art win data bench deps format clean
 
 all: build data
 
@@ -22,9 +22,14 @@ native: deps
 		-DVELMORA_SANITIZE=ON >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS) -- --no-print-directory -s
 
-win: deps
+# The program's resource art (icon, cursor, bitmaps) is made by a native tool.
+art: native
+	@$(NATIVE)/tools/velgen res/art.txt $(BUILD_DIR)/res-art
+
+win: deps art
 	@test -f $(WIN)/CMakeCache.txt || cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake >/dev/null
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+		-DVELMORA_RES_ART_DIR=$(BUILD_DIR)/res-art >/dev/null
 	@cmake --build $(WIN) -j $(JOBS) -- --no-print-directory -s
 
 build: native win

@@ -1,4 +1,35 @@
 #pragma once
 
-// String ids of the framework's own range.
+// Resource and command ids. Windows' own ids (IDOK, VK_...) come from <windows.h>.
+
+// Main frame: menu, accelerators, icon and document-template string.
+#define IDR_MAINFRAME 128
+#define IDC_LINK 130
+#define IDD_ABOUTBOX 100
+#define IDD_TITLE 195
+
+// Strings of the framework's own range.
 #define IDS_APP_TITLE 57344
+#define IDS_IDLE_MESSAGE 57345
+
+// Commands.
+#define ID_VIEW_ADDRESSBAR 32831
+#define ID_FAVOURITES_ADD 32832
+#define ID_FAVOURITES_DELETE 32833
+#define ID_EDIT_REGISTER_HOME 32841
+#define ID_TITLE_QUIT 32852
+#define ID_VIEW_TOOLBAR 59392
+#define ID_VIEW_STATUS_BAR 59393
+#define ID_FILE_NEW 57600
+#define ID_FILE_OPEN 57601
+#define ID_FILE_SAVE 57603
+#define ID_FILE_PRINT_SETUP 57606
+#define ID_FILE_PRINT 57607
+#define ID_EDIT_COPY 57634
+#define ID_EDIT_CUT 57635
+#define ID_EDIT_PASTE 57637
+#define ID_EDIT_UNDO 57643
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
+#define ID_NEXT_PANE 57680
+#define ID_PREV_PANE 57681

@@ -4,6 +4,12 @@
 //   picture PATH WIDTH HEIGHT STYLE SEED   24-bit bottom-up .bmp; STYLE is
 //                                          gradient, checker or stripes
 //   wave PATH SECONDS HERTZ                16-bit mono .wav loop
+//   cursor PATH GRID                       32 x 32 monochrome .cur from a text grid
+//   icon PATH GRID                         32 x 32 32-bit .ico from a text grid
+// A GRID file (relative to the manifest) has "hotspot X Y" (cursors) or
+// "colour C RRGGBB" lines (icons), then 32 rows of 32 characters: '.' is
+// transparent; in cursors '#' is black and 'o' white; in icons each character
+// names a colour.
 // Blank lines and lines starting with # are skipped. The same manifest always
 // gives the same bytes.
 
@@ -133,6 +139,132 @@ std::vector<uint8_t> Wave(double seconds, double hertz) {
     return out.bytes;
 }
 
+struct Grid {
+    std::vector<std::string> rows;
+    int hotX = 0, hotY = 0;
+    std::vector<std::pair<char, Rgb>> colours;
+    std::string error;
+};
+
+Grid ReadGrid(const std::filesystem::path& path) {
+    Grid grid;
+    std::ifstream in(path);
+    if (!in) {
+        grid.error = "cannot read " + path.string();
+        return grid;
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string first;
+        words >> first;
+        if (first == "hotspot") {
+            words >> grid.hotX >> grid.hotY;
+        } else if (first == "colour") {
+            std::string name, hex;
+            words >> name >> hex;
+            const auto v = static_cast<uint32_t>(std::stoul(hex, nullptr, 16));
+            grid.colours.push_back({name[0],
+                                    {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
+                                     static_cast<uint8_t>(v)}});
+        } else if (line.size() >= 32 && line.rfind("# ", 0) != 0) {
+            grid.rows.push_back(line.substr(0, 32));
+        }
+    }
+    if (grid.rows.size() != 32) {
+        grid.error = path.string() + ": needs 32 rows of 32 characters";
+    }
+    return grid;
+}
+
+// Rows of a 32-pixel-wide 1-bit mask, bottom-up, 4 bytes a row.
+std::vector<uint8_t> MaskRows(const Grid& grid, bool (*set)(char)) {
+    std::vector<uint8_t> out(32 * 4, 0);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if (set(grid.rows[static_cast<size_t>(31 - y)][static_cast<size_t>(x)])) {
+                out[static_cast<size_t>(y * 4 + x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
+            }
+        }
+    }
+    return out;
+}
+
+void BitmapHeader(ByteWriter& out, uint32_t bits, uint32_t imageBytes) {
+    out.U32(40);
+    out.U32(32);
+    out.U32(64);  // colour image and mask, one above the other
+    out.U16(1);
+    out.U16(bits);
+    out.U32(0);
+    out.U32(imageBytes);
+    out.U32(0);
+    out.U32(0);
+    out.U32(0);
+    out.U32(0);
+}
+
+std::vector<uint8_t> Cursor(const Grid& grid) {
+    const std::vector<uint8_t> xorMask = MaskRows(grid, [](char c) { return c == 'o'; });
+    const std::vector<uint8_t> andMask = MaskRows(grid, [](char c) { return c == '.'; });
+    ByteWriter image;
+    BitmapHeader(image, 1, 256);
+    image.U32(0x000000);  // palette: black, white
+    image.U32(0xFFFFFF);
+    image.bytes.insert(image.bytes.end(), xorMask.begin(), xorMask.end());
+    image.bytes.insert(image.bytes.end(), andMask.begin(), andMask.end());
+    ByteWriter out;
+    out.U16(0);
+    out.U16(2);  // a cursor
+    out.U16(1);
+    out.U8(32);
+    out.U8(32);
+    out.U8(0);
+    out.U8(0);
+    out.U16(static_cast<uint32_t>(grid.hotX));
+    out.U16(static_cast<uint32_t>(grid.hotY));
+    out.U32(static_cast<uint32_t>(image.bytes.size()));
+    out.U32(22);
+    out.bytes.insert(out.bytes.end(), image.bytes.begin(), image.bytes.end());
+    return out.bytes;
+}
+
+std::vector<uint8_t> Icon(const Grid& grid) {
+    ByteWriter image;
+    BitmapHeader(image, 32, 32 * 32 * 4 + 128);
+    for (int y = 31; y >= 0; --y) {
+        for (int x = 0; x < 32; ++x) {
+            const char c = grid.rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
+            Rgb rgb{0, 0, 0};
+            for (const auto& [name, colour] : grid.colours) {
+                if (name == c) {
+                    rgb = colour;
+                }
+            }
+            image.U8(rgb.b);
+            image.U8(rgb.g);
+            image.U8(rgb.r);
+            image.U8(c == '.' ? 0 : 255);
+        }
+    }
+    const std::vector<uint8_t> andMask = MaskRows(grid, [](char c) { return c == '.'; });
+    image.bytes.insert(image.bytes.end(), andMask.begin(), andMask.end());
+    ByteWriter out;
+    out.U16(0);
+    out.U16(1);  // an icon
+    out.U16(1);
+    out.U8(32);
+    out.U8(32);
+    out.U8(0);
+    out.U8(0);
+    out.U16(1);
+    out.U16(32);
+    out.U32(static_cast<uint32_t>(image.bytes.size()));
+    out.U32(22);
+    out.bytes.insert(out.bytes.end(), image.bytes.begin(), image.bytes.end());
+    return out.bytes;
+}
+
 bool Write(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -173,6 +305,13 @@ int main(int argc, char** argv) {
         } else if (kind == "wave" && words >> path >> seconds >> hertz && seconds > 0 &&
                    seconds <= 60) {
             bytes = Wave(seconds, hertz);
+        } else if ((kind == "cursor" || kind == "icon") && words >> path >> style) {
+            const Grid grid = ReadGrid(std::filesystem::path(argv[1]).parent_path() / style);
+            if (!grid.error.empty()) {
+                std::fprintf(stderr, "velgen: %s\n", grid.error.c_str());
+                return 1;
+            }
+            bytes = kind == "cursor" ? Cursor(grid) : Icon(grid);
         } else {
             std::fprintf(stderr, "velgen: %s:%d: cannot understand \"%s\"\n", argv[1], lineNumber,
                          line.c_str());

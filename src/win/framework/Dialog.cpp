@@ -1,0 +1,81 @@
+#include "framework/Dialog.h"
+
+INT_PTR CDialog::DoModal() {
+    modal_ = true;
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent_,
+                           DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+bool CDialog::Create() {
+    modal_ = false;
+    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent_,
+                              DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void CDialog::EndDialog(INT_PTR result) {
+    if (modal_) {
+        ::EndDialog(GetSafeHwnd(), result);
+    } else {
+        ShowWindow(GetSafeHwnd(), SW_HIDE);
+    }
+}
+
+void CDialog::OnOK() { EndDialog(IDOK); }
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+bool CDialog::PreTranslateMessage(MSG& message) {
+    return !modal_ && HasWindow() && IsDialogMessageW(GetSafeHwnd(), &message);
+}
+
+LRESULT CDialog::DefaultProc(UINT, WPARAM, LPARAM) {
+    // Unhandled: the dialog manager does its own processing when we return FALSE.
+    return 0;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<CDialog*>(FromHandle(hwnd));
+    if (self == nullptr) {
+        if (message != WM_INITDIALOG) {
+            return FALSE;
+        }
+        self = reinterpret_cast<CDialog*>(lParam);
+        self->Attach(hwnd);
+    }
+    try {
+        if (message == WM_INITDIALOG) {
+            return self->OnInitDialog();
+        }
+        if (message == WM_COMMAND) {
+            // A table entry comes first; OK and Cancel (Enter and Escape) fall
+            // back to OnOK and OnCancel.
+            self->Dispatch(message, wParam, lParam);
+            if (self->lastHandled()) {
+                return TRUE;
+            }
+            switch (LOWORD(wParam)) {
+                case IDOK:
+                    self->OnOK();
+                    return TRUE;
+                case IDCANCEL:
+                    self->OnCancel();
+                    return TRUE;
+                default:
+                    return FALSE;
+            }
+        }
+        const LRESULT result = self->Dispatch(message, wParam, lParam);
+        if (message == WM_NCDESTROY) {
+            self->Detach();
+            self->OnFinalDestroy();
+            return FALSE;
+        }
+        if (!self->lastHandled()) {
+            return FALSE;
+        }
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
+}
