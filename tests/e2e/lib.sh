@@ -2,6 +2,7 @@
 # Every wait has a generous deadline and polls for a condition.
 
 : "${BUILD_DIR:?}"
+readonly APP_TITLE='Ｖｅｌｍｏｒａ'
 GAME_EXE=$BUILD_DIR/win/src/win/velmora.exe
 E2E_DIR=$BUILD_DIR/e2e
 mkdir -p "$E2E_DIR"
@@ -48,10 +49,59 @@ make_world() {
     echo "$dir"
 }
 
-# Starts the game with the current directory $1.
+# Starts the game with the current directory $1; GAME_PID is its process.
 start_game() {
     (cd "$1" && exec wine "$GAME_EXE") &
     GAME_PID=$!
+}
+
+# Width and height of window $1, as "W H".
+window_size() {
+    xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p'
+}
+
+# The ids of the windows titled with the application's name that are at least
+# $1 pixels wide (the title screen) or narrower (message boxes, with "-").
+app_windows() {
+    local wide=$1 id w h
+    for id in $(xdotool search --name "^$APP_TITLE\$" 2>/dev/null); do
+        read -r w h <<<"$(window_size "$id")"
+        [ -n "$w" ] || continue
+        if [ "$wide" = "-" ]; then
+            [ "$w" -lt 640 ] && echo "$id"
+        else
+            [ "$w" -ge "$wide" ] && echo "$id"
+        fi
+    done
+}
+
+# Waits for the title screen (a window of the application's name, 640 pixels
+# or wider) and prints its id.
+wait_title() {
+    local deadline=$((SECONDS + ${1:-60})) id
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        id=$(app_windows 640 | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.2
+    done
+    return 1
+}
+
+# Waits for a message box of the application and prints its id.
+wait_message_box() {
+    local deadline=$((SECONDS + ${1:-60})) id
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        id=$(app_windows - | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.2
+    done
+    return 1
 }
 
 # Ends the game if it is still running, without a trace for the next test.
@@ -88,15 +138,16 @@ wait_window_gone() {
     return 1
 }
 
-# Waits for the game to end and sets EXIT_STATUS; returns 1 on timeout. Not
-# to be called in a subshell: only this shell can collect the game's status.
+# Waits for the game (or process $2) to end and sets EXIT_STATUS; returns 1 on
+# timeout. Not to be called in a subshell: only this shell can collect the
+# status of its children.
 wait_exit() {
-    local deadline=$((SECONDS + ${1:-60}))
+    local deadline=$((SECONDS + ${1:-60})) pid=${2:-$GAME_PID}
     while [ "$SECONDS" -lt "$deadline" ]; do
-        if ! kill -0 "$GAME_PID" 2>/dev/null; then
-            wait "$GAME_PID"
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid"
             EXIT_STATUS=$?
-            GAME_PID=""
+            [ "$pid" = "$GAME_PID" ] && GAME_PID=""
             return 0
         fi
         sleep 0.2

@@ -3,18 +3,42 @@
 set -u
 . "$(dirname "$0")/lib.sh"
 
-readonly APP_TITLE='Ｖｅｌｍｏｒａ'
+# Past the title screen into the browser window; prints its id.
+enter_game() {
+    local title
+    title=$(wait_title) || return 1
+    send_keys "$title" Return
+    wait_window '^Brivane$'
+}
 
-starts_in_its_world_and_closes_cleanly() {
-    local world id
-    world=$(make_world)
-    start_game "$world"
-    id=$(wait_window '^Brivane$') || { fail "no window titled Brivane"; return; }
-    xdotool search --name "$APP_TITLE" >/dev/null 2>&1 && fail "a message box appeared"
-    screenshot "$current_test"
-    send_keys "$id" alt+F4
+close_and_expect_clean_exit() {
+    send_keys "$1" alt+F4
     wait_exit || { fail "still running after Alt+F4"; return; }
     [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+}
+
+starts_with_the_title_then_the_browser_window() {
+    local world title id
+    world=$(make_world)
+    start_game "$world"
+    title=$(wait_title) || { fail "no title screen"; return; }
+    [ -z "$(app_windows -)" ] || fail "a message box appeared"
+    screenshot "$current_test-title"
+    send_keys "$title" Return
+    id=$(wait_window '^Brivane$') || { fail "no window titled Brivane"; return; }
+    screenshot "$current_test"
+    close_and_expect_clean_exit "$id"
+}
+
+escape_on_the_title_quits_without_a_browser_window() {
+    local world title
+    world=$(make_world)
+    start_game "$world"
+    title=$(wait_title) || { fail "no title screen"; return; }
+    send_keys "$title" Escape
+    wait_exit || { fail "still running after Escape"; return; }
+    [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+    xdotool search --name '^Brivane$' >/dev/null 2>&1 && fail "a browser window appeared"
 }
 
 missing_archive_is_told_and_start_up_goes_on() {
@@ -22,13 +46,11 @@ missing_archive_is_told_and_start_up_goes_on() {
     world=$(make_world)
     rm "$world/cg.arc"
     start_game "$world"
-    box=$(wait_window "^$APP_TITLE\$") || { fail "no message box"; return; }
+    box=$(wait_message_box) || { fail "no message box"; return; }
     screenshot "$current_test"
     send_keys "$box" Return
-    id=$(wait_window '^Brivane$') || { fail "no window after the message"; return; }
-    send_keys "$id" alt+F4
-    wait_exit || { fail "still running after Alt+F4"; return; }
-    [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+    id=$(enter_game) || { fail "no browser window after the message"; return; }
+    close_and_expect_clean_exit "$id"
 }
 
 every_archive_missing_gives_four_messages() {
@@ -36,9 +58,9 @@ every_archive_missing_gives_four_messages() {
     world=$E2E_DIR/$current_test
     rm -rf "$world" && mkdir -p "$world"
     start_game "$world"
-    # One box after another until the window shows; each is answered with Enter.
-    while [ "$SECONDS" -lt "$deadline" ] && ! xdotool search --name '^Brivane$' >/dev/null 2>&1; do
-        box=$(xdotool search --name "^$APP_TITLE\$" 2>/dev/null | head -n 1)
+    # One box after another until the title shows; each is answered with Enter.
+    while [ "$SECONDS" -lt "$deadline" ] && [ -z "$(app_windows 640)" ]; do
+        box=$(app_windows - | head -n 1)
         if [ -n "$box" ]; then
             count=$((count + 1))
             send_keys "$box" Return
@@ -47,10 +69,30 @@ every_archive_missing_gives_four_messages() {
         sleep 0.2
     done
     [ "$count" -eq 4 ] || fail "$count message boxes, expected 4"
-    wait_window '^Brivane$' >/dev/null || fail "no window after the messages"
+    wait_title >/dev/null || fail "no title screen after the messages"
 }
 
-run_test starts_in_its_world_and_closes_cleanly
+a_second_copy_ends_at_once_and_a_new_one_starts_after_the_first() {
+    local world title second
+    world=$(make_world)
+    start_game "$world"
+    title=$(wait_title) || { fail "no title screen"; return; }
+    (cd "$world" && exec wine "$GAME_EXE") &
+    second=$!
+    wait_exit 60 "$second" || { fail "the second copy is still running"; return; }
+    [ "$EXIT_STATUS" -eq 0 ] || fail "second copy's exit status $EXIT_STATUS"
+    [ "$(app_windows 0 | wc -l)" -eq 1 ] || fail "the second copy showed a window"
+    xdotool getwindowname "$title" >/dev/null 2>&1 || fail "the first copy's title screen is gone"
+
+    send_keys "$title" Escape
+    wait_exit || { fail "the first copy did not end"; return; }
+    start_game "$world"
+    wait_title >/dev/null || fail "no title screen after the first copy ended"
+}
+
+run_test starts_with_the_title_then_the_browser_window
+run_test escape_on_the_title_quits_without_a_browser_window
 run_test missing_archive_is_told_and_start_up_goes_on
 run_test every_archive_missing_gives_four_messages
+run_test a_second_copy_ends_at_once_and_a_new_one_starts_after_the_first
 finish_tests
