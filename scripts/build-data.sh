@@ -31,8 +31,10 @@ for arc in cg ex Text parts; do
     done
 done
 
-# Generated art and sound.
-"$tools/velgen" "$root/data/art.txt" "$stage"
+# Generated art and sound: every manifest data/art*.txt.
+for manifest in "$root"/data/art*.txt; do
+    "$tools/velgen" "$manifest" "$stage"
+done
 
 for arc in cg ex Text parts; do
     files=$(cd "$stage/$arc" && find . -maxdepth 1 -type f | sed 's|^\./||' | LC_ALL=C sort)
