@@ -8,7 +8,7 @@
 // Collects the messages that would reach the player's message boxes, for as
 // long as it lives.
 class MessageRecorder {
-public:
+  public:
     MessageRecorder() : previous_(SetMessageHandler(Record)) { Messages().clear(); }
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
@@ -19,7 +19,7 @@ public:
         return messages;
     }
 
-private:
+  private:
     static void Record(const std::string& text) { Messages().push_back(text); }
     MessageHandler previous_;
 };

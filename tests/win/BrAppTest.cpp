@@ -16,14 +16,14 @@ namespace {
 // The application with its two windows replaced: the title screen answers with
 // a chosen result and the browser window is only counted.
 class TestApp : public CBrApp {
-public:
+  public:
     INT_PTR titleResult = 0;
     int titleShown = 0;
     int mainWindowsMade = 0;
 
     void UseClock(uint32_t (*clock)()) { clock_ = clock; }
 
-protected:
+  protected:
     INT_PTR ShowTitleScreen() override {
         ++titleShown;
         return titleResult;
@@ -36,7 +36,7 @@ protected:
 
 // Runs a test in a fresh, empty current directory.
 class InEmptyFolder : public ::testing::Test {
-protected:
+  protected:
     InEmptyFolder() : previous_(std::filesystem::current_path()) {
         std::filesystem::current_path(dir_.path());
     }
@@ -45,7 +45,7 @@ protected:
     TempDir dir_;
     MessageRecorder messages_;
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 
@@ -108,8 +108,9 @@ TEST_F(BrAppStartUp, EveryMissingArchiveIsToldAndStartUpGoesOn) {
 }
 
 TEST_F(BrAppStartUp, ArchivesOpenInOrderAndThePasswordTableLoads) {
-    const auto text = BuildArchive(
-        {{"password.txt", Bytes("\x81\xa0\x82\x4f\x82\x52\x81\x40open sesame\r\n\x81\xa0\x82\x64\x82\x6d\x82\x63\r\n")}});
+    const auto text =
+        BuildArchive({{"password.txt", Bytes("\x81\xa0\x82\x4f\x82\x52\x81\x40open "
+                                             "sesame\r\n\x81\xa0\x82\x64\x82\x6d\x82\x63\r\n")}});
     for (const char* name : CBrApp::kArchiveNames) {
         WriteBytes(dir_.File(name), *text);
     }
@@ -139,8 +140,9 @@ TEST_F(BrAppStartUp, RegistryKeyAndApplicationName) {
                             KEY_READ | KEY_WRITE, &key),
               ERROR_SUCCESS);
     DWORD value = 0, size = sizeof value;
-    EXPECT_EQ(RegQueryValueExW(key, L"probe", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegQueryValueExW(key, L"probe", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+        ERROR_SUCCESS);
     EXPECT_EQ(value, 1234u);
     RegDeleteValueW(key, L"probe");
     RegCloseKey(key);
@@ -172,10 +174,12 @@ TEST_F(BrAppStartUp, TitleScreenResultDecidesWhetherTheGameStarts) {
 }
 
 uint32_t g_now = 0;
-uint32_t FakeClock() { return g_now; }
+uint32_t FakeClock() {
+    return g_now;
+}
 
 class CountingTarget : public AnimationTarget {
-public:
+  public:
     int frames = 0;
     void DrawLogoFrame() override { ++frames; }
 };

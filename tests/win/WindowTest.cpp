@@ -13,14 +13,16 @@ namespace {
 
 // A window whose handlers note what reached them.
 class ProbeWindow : public CWnd {
-public:
+  public:
     std::vector<std::string> seen;
     SIZE lastSize{};
     POINT lastPoint{};
 
-    bool Create() { return CreateEx(0, L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr); }
+    bool Create() {
+        return CreateEx(0, L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr);
+    }
 
-protected:
+  protected:
     const MessageMap* GetMessageMap() const override {
         static constexpr MessageEntry kEntries[] = {
             OnMessage<&ProbeWindow::OnCreate>(WM_CREATE),
@@ -40,7 +42,7 @@ protected:
         return CWnd::DefaultProc(message, wParam, lParam);
     }
 
-private:
+  private:
     int OnCreate(const CREATESTRUCTW& cs) {
         seen.push_back("create " + std::to_string(cs.cx));
         return static_cast<int>(Default());
@@ -54,14 +56,14 @@ private:
 
 // A second class adds to the first: its own entries first, then the base's.
 class DerivedProbe : public ProbeWindow {
-protected:
+  protected:
     const MessageMap* GetMessageMap() const override {
         static constexpr MessageEntry kEntries[] = {OnCommand<&DerivedProbe::OnOverride>(100)};
         static const MessageMap map{ProbeWindow::GetMessageMap(), kEntries};
         return &map;
     }
 
-private:
+  private:
     void OnOverride() { seen.push_back("derived 100"); }
 };
 
@@ -87,7 +89,8 @@ TEST(Window, MessagesReachTheirHandlersWithDecodedArguments) {
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(200, EN_CHANGE), 0);
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(200, EN_SETFOCUS), 0);  // no entry
     SendMessageW(hwnd, WM_USER + 6, 0, 0);
-    EXPECT_EQ(w.seen, (std::vector<std::string>{"command 100", "command 100", "change 200", "default"}));
+    EXPECT_EQ(w.seen,
+              (std::vector<std::string>{"command 100", "command 100", "change 200", "default"}));
 
     w.DestroyWindow();
     EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);

@@ -10,7 +10,7 @@
 // `title`, then acts on it the way a player would. The modal loop under test
 // keeps running on the test's own thread meanwhile.
 class WindowWatcher {
-public:
+  public:
     WindowWatcher(std::wstring className, std::wstring title, std::function<void(HWND)> act)
         : thread_([this, className = std::move(className), title = std::move(title),
                    act = std::move(act)] {
@@ -37,7 +37,7 @@ public:
         return found_;
     }
 
-private:
+  private:
     bool found_ = false;
     std::thread thread_;
 };

@@ -2,9 +2,9 @@
 
 // What idle time animates: the main frame's logo.
 class AnimationTarget {
-public:
+  public:
     virtual void DrawLogoFrame() = 0;
 
-protected:
+  protected:
     ~AnimationTarget() = default;
 };

@@ -19,7 +19,7 @@ class CMainFrame;
 // the password table for the whole run, the title screen, then the browser
 // window; idle time animates the logo.
 class CBrApp : public CWinApp {
-public:
+  public:
     static constexpr wchar_t kMutexName[] = L"KorvexVelmora";
     static constexpr std::array<const char*, 4> kArchiveNames = {"cg.arc", "ex.arc", "Text.arc",
                                                                  "parts.arc"};
@@ -51,7 +51,7 @@ public:
     HICON appIcon = nullptr;
     AnimationTarget* animationTarget = nullptr;
 
-protected:
+  protected:
     // Runs the title dialog modally and returns what it ended with.
     virtual INT_PTR ShowTitleScreen();
     // Creates the browser window and shows it; false when it cannot be made.
@@ -61,6 +61,6 @@ protected:
     uint32_t (*clock_)() = MillisecondClock;
     uint32_t lastAnimationTick_ = 0;
 
-private:
+  private:
     std::unique_ptr<CMainFrame> mainFrame_;
 };

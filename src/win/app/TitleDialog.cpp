@@ -35,15 +35,25 @@ BOOL CTitleDialog::OnInitDialog() {
     return TRUE;
 }
 
-void CTitleDialog::OnOK() { EndDialog(1); }
+void CTitleDialog::OnOK() {
+    EndDialog(1);
+}
 
-void CTitleDialog::OnCancel() { EndDialog(0); }
+void CTitleDialog::OnCancel() {
+    EndDialog(0);
+}
 
-void CTitleDialog::OnQuit() { EndDialog(2); }
+void CTitleDialog::OnQuit() {
+    EndDialog(2);
+}
 
-void CTitleDialog::OnLeftButtonUp(UINT, POINT) { PostMessageW(GetSafeHwnd(), WM_COMMAND, IDOK, 0); }
+void CTitleDialog::OnLeftButtonUp(UINT, POINT) {
+    PostMessageW(GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+}
 
-BOOL CTitleDialog::OnEraseBackground(HDC) { return TRUE; }
+BOOL CTitleDialog::OnEraseBackground(HDC) {
+    return TRUE;
+}
 
 void CTitleDialog::OnPaint() {
     PaintDC paint(GetSafeHwnd());

@@ -6,19 +6,19 @@
 // 1 to start the game (Enter, or a click), 0 to quit (Escape, or closing it),
 // and 2 on the quit command.
 class CTitleDialog : public CDialog {
-public:
+  public:
     CTitleDialog();
 
     static constexpr int kWidth = 640;
     static constexpr int kHeight = 480;
 
-protected:
+  protected:
     const MessageMap* GetMessageMap() const override;
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
 
-private:
+  private:
     void OnPaint();
     BOOL OnEraseBackground(HDC dc);
     void OnLeftButtonUp(UINT flags, POINT at);

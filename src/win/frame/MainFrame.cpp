@@ -47,6 +47,10 @@ void CMainFrame::OnPaint() {
     FillRect(paint.get(), &paint.area(), GetSysColorBrush(COLOR_WINDOW));
 }
 
-void CMainFrame::OnExit() { DestroyWindow(); }
+void CMainFrame::OnExit() {
+    DestroyWindow();
+}
 
-void CMainFrame::OnDestroy() { PostQuitMessage(0); }
+void CMainFrame::OnDestroy() {
+    PostQuitMessage(0);
+}

@@ -6,7 +6,7 @@
 // The browser's top-level window: menu, accelerators and the title "Brivane".
 // Bars, the page view and the logo grow here.
 class CMainFrame : public CWnd, public AnimationTarget {
-public:
+  public:
     CMainFrame();
     ~CMainFrame() override;
 
@@ -17,11 +17,11 @@ public:
 
     bool PreTranslateMessage(MSG& message) override;
 
-protected:
+  protected:
     const MessageMap* GetMessageMap() const override;
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     void OnPaint();
     void OnDestroy();
     void OnExit();

@@ -1,6 +1,8 @@
 #include "framework/Clock.h"
 
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
-uint32_t MillisecondClock() { return timeGetTime(); }
+uint32_t MillisecondClock() {
+    return timeGetTime();
+}

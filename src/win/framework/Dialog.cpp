@@ -20,9 +20,13 @@ void CDialog::EndDialog(INT_PTR result) {
     }
 }
 
-void CDialog::OnOK() { EndDialog(IDOK); }
+void CDialog::OnOK() {
+    EndDialog(IDOK);
+}
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 bool CDialog::PreTranslateMessage(MSG& message) {
     return !modal_ && HasWindow() && IsDialogMessageW(GetSafeHwnd(), &message);

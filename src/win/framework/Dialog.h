@@ -6,7 +6,7 @@
 // Its messages go through the same tables as any window's; what no handler
 // takes is left to the system's dialog manager.
 class CDialog : public CWnd {
-public:
+  public:
     explicit CDialog(UINT templateId, HWND parent = nullptr)
         : templateId_(templateId), parent_(parent) {}
 
@@ -20,7 +20,7 @@ public:
     // Enter, Escape and the Tab key work in a modeless dialog too.
     bool PreTranslateMessage(MSG& message) override;
 
-protected:
+  protected:
     // After the dialog is made and before it is shown; return TRUE to let the
     // system set the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
@@ -32,7 +32,7 @@ protected:
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool isModal() const { return modal_; }
 
-private:
+  private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT templateId_;

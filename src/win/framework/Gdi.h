@@ -7,7 +7,7 @@
 
 template <class Handle>
 class GdiObject {
-public:
+  public:
     GdiObject() = default;
     explicit GdiObject(Handle handle) : handle_(handle) {}
     GdiObject(const GdiObject&) = delete;
@@ -33,7 +33,7 @@ public:
         handle_ = handle;
     }
 
-private:
+  private:
     Handle handle_ = nullptr;
 };
 
@@ -43,20 +43,20 @@ using Bitmap = GdiObject<HBITMAP>;
 
 // Selects an object into a device context for the life of this value.
 class SelectInto {
-public:
+  public:
     SelectInto(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     SelectInto(const SelectInto&) = delete;
     SelectInto& operator=(const SelectInto&) = delete;
     ~SelectInto() { SelectObject(dc_, previous_); }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
 
 // BeginPaint ... EndPaint.
 class PaintDC {
-public:
+  public:
     explicit PaintDC(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
     PaintDC(const PaintDC&) = delete;
     PaintDC& operator=(const PaintDC&) = delete;
@@ -64,7 +64,7 @@ public:
     HDC get() const { return dc_; }
     const RECT& area() const { return paint_.rcPaint; }
 
-private:
+  private:
     HWND hwnd_;
     PAINTSTRUCT paint_{};
     HDC dc_;
@@ -72,7 +72,7 @@ private:
 
 // GetDC ... ReleaseDC, or GetWindowDC for the whole window.
 class WindowDC {
-public:
+  public:
     explicit WindowDC(HWND hwnd, bool wholeWindow = false)
         : hwnd_(hwnd), dc_(wholeWindow ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
     WindowDC(const WindowDC&) = delete;
@@ -80,7 +80,7 @@ public:
     ~WindowDC() { ReleaseDC(hwnd_, dc_); }
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND hwnd_;
     HDC dc_;
 };

@@ -26,7 +26,9 @@ bool StartsNewIdlePeriod(const MSG& message) {
 
 }  // namespace
 
-CWinApp::CWinApp() : instance_(GetModuleHandleW(nullptr)) { current_ = this; }
+CWinApp::CWinApp() : instance_(GetModuleHandleW(nullptr)) {
+    current_ = this;
+}
 
 CWinApp::~CWinApp() {
     if (current_ == this) {
@@ -42,9 +44,13 @@ int CWinApp::Run() {
     return ExitInstance();
 }
 
-bool CWinApp::OnIdle(long) { return false; }
+bool CWinApp::OnIdle(long) {
+    return false;
+}
 
-bool CWinApp::OnCommand(UINT) { return false; }
+bool CWinApp::OnCommand(UINT) {
+    return false;
+}
 
 bool CWinApp::PreTranslate(MSG& message) {
     // The window the message is for, then its parents, may take it first
@@ -88,7 +94,9 @@ int CWinApp::MessageLoop() {
     }
 }
 
-void CWinApp::LoadAppName(UINT stringId) { appName_ = LoadResourceString(stringId); }
+void CWinApp::LoadAppName(UINT stringId) {
+    appName_ = LoadResourceString(stringId);
+}
 
 std::wstring CWinApp::ProfileKeyPath(const std::string& section) const {
     return L"Software\\" + Widen(registryKey_) + L"\\" + Widen(appName_) + L"\\" + Widen(section);
@@ -127,5 +135,6 @@ std::string LoadResourceString(UINT id) {
     const wchar_t* text = nullptr;
     const int length =
         LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 ? Narrow(std::wstring_view(text, static_cast<size_t>(length))) : std::string();
+    return length > 0 ? Narrow(std::wstring_view(text, static_cast<size_t>(length)))
+                      : std::string();
 }

@@ -9,7 +9,7 @@ class CWnd;
 // The application object: start-up, the message loop with idle processing,
 // shut-down, and the registry profile. One exists at a time.
 class CWinApp {
-public:
+  public:
     CWinApp();
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
@@ -46,7 +46,7 @@ public:
     int GetProfileInt(const std::string& section, const std::string& entry, int fallback) const;
     bool WriteProfileInt(const std::string& section, const std::string& entry, int value);
 
-private:
+  private:
     int MessageLoop();
     bool PreTranslate(MSG& message);
     std::wstring ProfileKeyPath(const std::string& section) const;

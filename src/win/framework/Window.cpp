@@ -71,7 +71,9 @@ void CWnd::DestroyWindow() {
     }
 }
 
-bool CWnd::PreTranslateMessage(MSG&) { return false; }
+bool CWnd::PreTranslateMessage(MSG&) {
+    return false;
+}
 
 const MessageMap* CWnd::GetMessageMap() const {
     static const MessageMap map{nullptr, {}};
@@ -94,7 +96,8 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     current_ = {message, wParam, lParam};
     const MessageEntry* entry = FindEntry(GetMessageMap(), message, wParam);
     lastHandled_ = entry != nullptr;
-    const LRESULT result = entry ? entry->call(*this, wParam, lParam) : DefaultProc(message, wParam, lParam);
+    const LRESULT result =
+        entry ? entry->call(*this, wParam, lParam) : DefaultProc(message, wParam, lParam);
     lastHandled_ = entry != nullptr;
     current_ = outer;
     return result;
@@ -104,7 +107,9 @@ LRESULT CWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-LRESULT CWnd::Default() { return DefaultProc(current_.message, current_.wParam, current_.lParam); }
+LRESULT CWnd::Default() {
+    return DefaultProc(current_.message, current_.wParam, current_.lParam);
+}
 
 LRESULT CALLBACK CWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* self = FromHandle(hwnd);

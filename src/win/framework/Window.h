@@ -55,7 +55,8 @@ LRESULT Call(T& w, int (T::*h)(const CREATESTRUCTW&), WPARAM, LPARAM lp) {
 // WM_SIZE, mouse messages: flags or type in WPARAM, a point or size in LPARAM.
 template <class T>
 LRESULT Call(T& w, void (T::*h)(UINT, POINT), WPARAM wp, LPARAM lp) {
-    (w.*h)(static_cast<UINT>(wp), POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+    (w.*h)(static_cast<UINT>(wp),
+           POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
     return 0;
 }
 template <class T>
@@ -107,7 +108,7 @@ constexpr MessageEntry OnCommand(UINT id, UINT code = 0) {
 // The part of a window every class shares: the handle, the dispatch, and the
 // default processing.
 class CWnd {
-public:
+  public:
     CWnd() = default;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
@@ -131,7 +132,7 @@ public:
     // the tables, else the default processing.
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
-protected:
+  protected:
     virtual const MessageMap* GetMessageMap() const;
     // Processing for messages no handler takes.
     virtual LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -147,7 +148,7 @@ protected:
     // Whether the last Dispatch found a handler (dialogs tell their manager).
     bool lastHandled() const { return lastHandled_; }
 
-private:
+  private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static const MessageEntry* FindEntry(const MessageMap* map, UINT message, WPARAM wParam);
 
@@ -159,4 +160,3 @@ private:
     } current_{};
     bool lastHandled_ = false;
 };
-
