@@ -92,6 +92,13 @@ class DibPicture {
     uint32_t TopLeftColour() const;
 
   private:
+    // Empties everything but the name.
+    void ClearPixels();
+    // Zero-filled pixel memory; false when it cannot be had.
+    bool Allocate(uint64_t bytes);
+    // Takes the header (as the platform gets it) and its colour table or masks.
+    void Attach(const BitmapInfoHeader& header, const std::vector<uint8_t>& table);
+
     std::string name_;
     uint32_t pixelBytes_ = 0;
     bool attached_ = false;
