@@ -42,6 +42,18 @@ run_tier() {
 
 run_tier unit "$BUILD_DIR/native/tests/unit/velmora_unit_tests" --gtest_brief=1
 
+# The demo world, read as the game reads it: one test, passed when the checker
+# finds nothing.
+echo "== world"
+if "$BUILD_DIR/native/tools/velarc" check "$BUILD_DIR/game" >"$logs/world.log" 2>&1; then
+    echo "world: 1 passed, 0 failed"
+    passed=$((passed + 1))
+else
+    iconv -f CP932 -t UTF-8 -c <"$logs/world.log" | head -n 40
+    echo "world: 0 passed, 1 failed"
+    failed=$((failed + 1))
+fi
+
 ensure_wine_prefix >/dev/null 2>&1
 wintests=$BUILD_DIR/wintests
 rm -rf "$wintests" && mkdir -p "$wintests"

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
 #include "game/PasswordTable.h"
+#include "game/WorldCheck.h"
 #include "html/TokenList.h"
 #include "text/ShiftJis.h"
 #include "text/StringList.h"
@@ -44,10 +46,14 @@ const char kUsage[] =
     "                           one a line (text after the last CR LF is not one)\n"
     "  passwords ARC            the accepted texts of password.txt, one a line:\n"
     "                           SLOT<TAB>TEXT, slots in order\n"
+    "  check WORLD_DIR          read a world folder (the four archives and the\n"
+    "                           wave folder) as the game would and list, one a\n"
+    "                           line as FILE: REASON, everything it would stumble\n"
+    "                           over; status 1 when anything is wrong\n"
     "  --help                   show this text\n"
     "\n"
     "Exit status: 0 on success, 1 when an entry is missing or damaged (or a\n"
-    "page's tag too long), 2 on a usage or file error.\n";
+    "page's tag too long, or a world has problems), 2 on a usage or file error.\n";
 
 constexpr int kExitDamaged = 1;
 constexpr int kExitError = 2;
@@ -328,6 +334,25 @@ int Passwords(const std::string& path) {
     return 0;
 }
 
+int Check(const std::string& worldDir) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(worldDir, error)) {
+        return Fail(kExitError, worldDir + " is not a folder");
+    }
+    const std::vector<WorldFinding> findings = CheckWorld(worldDir);
+    UseBinaryOutput();
+    for (const WorldFinding& finding : findings) {
+        std::printf("%s: %s\n", finding.file.c_str(), finding.reason.c_str());
+    }
+    if (findings.empty()) {
+        std::printf("%s: no problems found\n", worldDir.c_str());
+        return 0;
+    }
+    std::printf("%s: %zu problem%s found\n", worldDir.c_str(), findings.size(),
+                findings.size() == 1 ? "" : "s");
+    return kExitDamaged;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -362,9 +387,12 @@ int main(int argc, char** argv) {
     if (command == "passwords" && args.size() == 2) {
         return Passwords(args[1]);
     }
+    if (command == "check" && args.size() == 2) {
+        return Check(args[1]);
+    }
     const bool known = command == "list" || command == "extract" || command == "pack" ||
                        command == "verify" || command == "tokens" || command == "lines" ||
-                       command == "passwords";
+                       command == "passwords" || command == "check";
     return Fail(kExitError, (known ? "wrong arguments for \"" + command + "\""
                                    : "unknown command \"" + command + "\"") +
                                 "; see velarc --help");
