@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <new>
+#include <utility>
 
 #include "Message.h"
 #include "archive/Archive.h"
@@ -143,6 +144,23 @@ void BlendBytes(uint8_t* out, const uint8_t* from, const uint8_t* to, size_t cou
 
 }  // namespace
 
+DibPicture::DibPicture(DibPicture&& other) noexcept {
+    *this = std::move(other);
+}
+
+DibPicture& DibPicture::operator=(DibPicture&& other) noexcept {
+    if (this != &other) {
+        name_ = std::move(other.name_);
+        pixelBytes_ = other.pixelBytes_;
+        attached_ = other.attached_;
+        header_ = other.header_;
+        info_ = std::move(other.info_);
+        pixels_ = std::move(other.pixels_);
+        other.Unload();
+    }
+    return *this;
+}
+
 bool DibPicture::NormalizeName(std::string& name) {
     if (name.size() >= 3 && name.compare(name.size() - 3, 3, "bmp") == 0) {
         return true;
@@ -220,6 +238,7 @@ bool DibPicture::LoadFromBytes(const uint8_t* bytes, size_t size) {
     if (h.compression == 3) {
         table.assign(kMasksSize, 0);
         tableAt = kFileHeaderSize + kInfoHeaderSize;
+        h.clrUsed = 0;  // the platform would look for colours after the masks
     } else {
         const size_t entries = PaletteEntries(h);
         table.assign(entries * 4, 0);

@@ -38,8 +38,9 @@ class DibPicture {
     DibPicture() = default;
     DibPicture(const DibPicture&) = delete;
     DibPicture& operator=(const DibPicture&) = delete;
-    DibPicture(DibPicture&&) = default;
-    DibPicture& operator=(DibPicture&&) = default;
+    // A moved-from picture is empty.
+    DibPicture(DibPicture&& other) noexcept;
+    DibPicture& operator=(DibPicture&& other) noexcept;
     virtual ~DibPicture() = default;
 
     // Maps a picture name to the ".bmp" entry the archives hold; false for a
