@@ -35,7 +35,7 @@ class TestCanvas : public Canvas {
         return doubleByte ? f.height : (f.height + 1) / 2;
     }
 
-    std::unique_ptr<CanvasFont> CreateFont(const FontSpec& spec) override {
+    std::unique_ptr<CanvasFont> MakeFont(const FontSpec& spec) override {
         if (failFonts) {
             return nullptr;
         }
@@ -70,7 +70,7 @@ class TestCanvas : public Canvas {
         calls.push_back("text " + std::to_string(xs[0]) + "," + std::to_string(y) + " " +
                         std::string(text) + State());
     }
-    void DrawText(int x, int y, std::string_view text) override {
+    void DrawTextAt(int x, int y, std::string_view text) override {
         calls.push_back("text " + std::to_string(x) + "," + std::to_string(y) + " " +
                         std::string(text) + State());
     }
@@ -97,7 +97,8 @@ class TestCanvas : public Canvas {
     std::vector<std::string> CallsOf(std::string_view kind) const {
         std::vector<std::string> out;
         for (const std::string& c : calls) {
-            if (c.compare(0, kind.size(), kind) == 0 && c.size() > kind.size() && c[kind.size()] == ' ') {
+            if (c.compare(0, kind.size(), kind) == 0 && c.size() > kind.size() &&
+                c[kind.size()] == ' ') {
                 out.push_back(c);
             }
         }
@@ -105,8 +106,8 @@ class TestCanvas : public Canvas {
     }
 
     static std::string Str(const Rect& r) {
-        return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) +
-               "," + std::to_string(r.bottom);
+        return std::to_string(r.left) + "," + std::to_string(r.top) + "-" +
+               std::to_string(r.right) + "," + std::to_string(r.bottom);
     }
     static std::string Hex(Colour c) {
         char buffer[16];

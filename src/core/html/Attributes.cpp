@@ -12,8 +12,8 @@ std::string_view AttributeValue(std::string_view token, std::string_view name) {
         return {};
     }
     const size_t close = token.find('"', open + 1);
-    return token.substr(open + 1, close == std::string_view::npos ? std::string_view::npos
-                                                                  : close - open - 1);
+    return token.substr(
+        open + 1, close == std::string_view::npos ? std::string_view::npos : close - open - 1);
 }
 
 int AttributeNumber(std::string_view value) {

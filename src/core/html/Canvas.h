@@ -32,13 +32,15 @@ enum class EdgeStyle {
 
 // What the page engine draws on: the off-screen page bitmap, at page
 // coordinates. The program's canvas draws with GDI; tests record the calls.
+// (No method is named like a Windows function that <windows.h> turns into a
+// macro, such as CreateFont or DrawText.)
 // Setters return the value they replace, so that callers can put it back.
 class Canvas {
   public:
     virtual ~Canvas() = default;
 
     // Null when the platform cannot make the font.
-    virtual std::unique_ptr<CanvasFont> CreateFont(const FontSpec& spec) = 0;
+    virtual std::unique_ptr<CanvasFont> MakeFont(const FontSpec& spec) = 0;
     virtual const CanvasFont* SelectFont(const CanvasFont* font) = 0;
     virtual Colour SetTextColour(Colour colour) = 0;
     // Transparent: text leaves the background as it is; opaque fills behind it.
@@ -50,7 +52,7 @@ class Canvas {
     // code page 932) has its top-left corner at (xs[i], y).
     virtual void DrawCharacters(int y, std::string_view text, const int* xs) = 0;
     // Draws a text with its top-left corner at (x, y).
-    virtual void DrawText(int x, int y, std::string_view text) = 0;
+    virtual void DrawTextAt(int x, int y, std::string_view text) = 0;
     // Draws a text inside a rectangle, breaking lines between words.
     virtual void DrawWrappedText(const Rect& area, std::string_view text) = 0;
 

@@ -16,12 +16,12 @@ struct LinkElement {
     int y = 0;
     int width = 0;
     int height = 0;
-    Rect bounds;                        // union of everything drawn inside the link
-    bool visited = false;               // decided each time the link is drawn
-    std::unique_ptr<CanvasFont> font;   // the link's text font
-    std::string target;                 // "href=" or "name=" value
+    Rect bounds;                          // union of everything drawn inside the link
+    bool visited = false;                 // decided each time the link is drawn
+    std::unique_ptr<CanvasFont> font;     // the link's text font
+    std::string target;                   // "href=" or "name=" value
     const DibPicture* picture = nullptr;  // an image link's picture (held by the page)
-    std::string text;                   // the text shown
+    std::string text;                     // the text shown
     Kind kind = kNone;
 
     // The clickable rectangle: left and top edges inside, right and bottom outside.

@@ -26,7 +26,9 @@ struct Rect {
     int width() const { return right - left; }
     int height() const { return bottom - top; }
     bool IsEmpty() const { return right <= left || bottom <= top; }
-    bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool Contains(Point p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
 
     // The smallest rectangle holding both; an empty rectangle adds nothing.
     Rect Union(const Rect& other) const {

@@ -1,9 +1,20 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "html/Attributes.h"
+#include "html/Canvas.h"
+#include "html/Elements.h"
+#include "html/Geometry.h"
+#include "html/PageHost.h"
+#include "html/TagTable.h"
+#include "picture/DibPicture.h"
 #include "text/StringList.h"
 
 class Archive;
@@ -19,14 +30,125 @@ constexpr size_t kMaxTagLength = 256;
 // gives false.
 bool TokenizePage(const uint8_t* bytes, size_t size, StringList& out);
 
-// A page: its tokens in source order. The page model is built on top of them.
+// The page object: the page's tokens in source order, and the layout state
+// of the one walk that lays the page out and draws it (RenderPage). Each tag
+// token goes to its routine through the tag table; every other token is text.
+// Text never wraps: only tags move the pen down and back to the left margin.
 class TokenList : public StringList {
   public:
-    TokenList() = default;
-    ~TokenList() override = default;
+    static constexpr int kImageSlots = 64;
+    static constexpr int kMaxPageWidth = 1400;
+    static constexpr int kMaxPageHeight = 2600;
+    static constexpr Colour kUnvisitedLinkColour = MakeColour(0, 0, 255);
+    static constexpr Colour kVisitedLinkColour = MakeColour(80, 0, 80);
+
+    TokenList();
+    ~TokenList() override;
 
     // Appends the tokens of entry `name` of the text archive. False when the
     // archive does not hold the name (nothing is appended) or when a tag was
     // too long (the tokens before it are kept).
     bool LoadPage(const Archive& textArchive, std::string_view name);
+
+    // The window that shows the page; it must outlive every walk.
+    void SetHost(PageHost* host) { host_ = host; }
+
+    // Puts the layout state back to its start and drops the text runs. Links,
+    // picture slots and the images-loaded flag stay.
+    void ResetLayout();
+    // Drops the whole layout of earlier walks: links, text runs, pictures.
+    void DiscardLayout();
+    // Lays the page out and draws it on `canvas` at page coordinates, in one
+    // pass over the tokens; ends by setting the host's scroll sizes.
+    void RenderPage(Canvas& canvas);
+
+    // Draws one link as its kind asks, in the visited or unvisited colour.
+    void DrawLink(LinkElement& link, Canvas& canvas);
+    // The first link whose rectangle holds the page point, or null.
+    LinkElement* HitTest(Point point) const;
+
+    // A picture's name as the page loads it: with the plug-in installed and
+    // Caps Lock on, a name ending in "m.bmp" loses its "m".
+    std::string PictureName(std::string_view name) const;
+
+    const std::string& title() const { return title_; }
+    const std::string& address() const { return address_; }
+    void SetAddress(std::string address) { address_ = std::move(address); }
+    int pageWidth() const { return layout_.pageWidth; }
+    int pageHeight() const { return layout_.pageHeight; }
+    bool imagesLoaded() const { return imagesLoaded_; }
+    bool laidOut() const { return laidOut_; }
+    const std::vector<std::unique_ptr<LinkElement>>& links() const { return links_; }
+    const std::vector<std::unique_ptr<TextRun>>& textRuns() const { return textRuns_; }
+    const DibPicture& imageSlot(int index) const { return imageSlots_[static_cast<size_t>(index)]; }
+    // Slots used by the last walk, in tag order.
+    int imageCount() const { return layout_.imageIndex; }
+
+  private:
+    // Layout fields; the initial values are those a walk starts from.
+    struct Layout {
+        int pageWidth = 0;
+        int pageHeight = 0;
+        bool lineStart = true;
+        bool fontColourSet = false;
+        bool insideLink = false;
+        bool divisionCentre = false;
+        bool divisionRight = false;
+        bool centre = false;
+        int pendingShift = 0;
+        int imageAlignment = 0;  // 0 left, 1 right, 2 top, 3 middle, 4 bottom
+        int imageIndex = 0;
+        int advance = 0;
+        int lineHeight = 0;
+        bool noBreak = false;
+        int paragraphGap = 20;
+        int pendingAlignment = 0;  // 0 left, 1 centre, 2 right
+        int topMargin = 0;
+        int leftMargin = 0;
+        Colour textColour = 0;
+        Colour bodyTextColour = 0;
+        Colour backgroundColour = MakeColour(255, 255, 255);
+        bool headingBold = false;
+        bool fontBold = false;
+        int penX = 0;
+        int penY = 0;
+        int fontSize = 16;
+        int baseFontSize = 16;
+    };
+
+    // Tag routines. Those that take the walk forward return the last token
+    // they consumed.
+    StringNode* TitleTag(StringNode* node);
+    void AnchorTag(std::string_view token);
+    void AnchorEndTag(Canvas& canvas);
+    void LayoutText(std::string_view text, Canvas& canvas, LinkElement* link);
+    void BodyTag(std::string_view token, Canvas& canvas);
+    void HeadingTag(std::string_view token, Canvas& canvas);
+    void HeadingEndTag();
+    void FontTag(std::string_view token);
+    void FontEndTag();
+    void BaseFontTag(std::string_view token);
+    void BreakTag();
+    void ParagraphTag(std::string_view token);
+    void ParagraphEndTag();
+    void WordBreakTag();
+    void DivisionTag(std::string_view token);
+    Size ImageTag(std::string_view token, Canvas& canvas, LinkElement* link);
+    void TileBackground(std::string_view name, Canvas& canvas);
+    void RuleTag(std::string_view token, Canvas& canvas);
+
+    void Dispatch(Tag tag, StringNode*& node, Canvas& canvas);
+    void RaisePageSize();
+    Rect Client() const;
+
+    PageHost* host_ = nullptr;
+    Layout layout_;
+    bool laidOut_ = false;
+    bool imagesLoaded_ = false;
+    std::string title_;
+    std::string address_ = "dummy addres";
+    std::vector<std::unique_ptr<TextRun>> textRuns_;
+    std::vector<std::unique_ptr<LinkElement>> links_;
+    std::unique_ptr<LinkElement> currentLink_;
+    std::array<DibPicture, kImageSlots> imageSlots_;
 };

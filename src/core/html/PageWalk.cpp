@@ -1,0 +1,196 @@
+// The walk: every token once, from the first to the last, through the tag
+// table to its routine.
+
+#include <algorithm>
+
+#include "Message.h"
+#include "html/TokenList.h"
+
+TokenList::TokenList() = default;
+
+TokenList::~TokenList() = default;
+
+void TokenList::ResetLayout() {
+    layout_ = Layout{};
+    title_.clear();
+    textRuns_.clear();
+}
+
+void TokenList::DiscardLayout() {
+    links_.clear();
+    currentLink_.reset();
+    textRuns_.clear();
+    for (DibPicture& slot : imageSlots_) {
+        slot.Unload();
+    }
+    imagesLoaded_ = false;
+    layout_.imageIndex = 0;
+}
+
+Rect TokenList::Client() const {
+    return host_ ? host_->ClientRect() : Rect{};
+}
+
+void TokenList::RaisePageSize() {
+    layout_.pageWidth = std::max(layout_.pageWidth, layout_.penX);
+    layout_.pageHeight = std::max(layout_.pageHeight, layout_.penY);
+}
+
+void TokenList::RenderPage(Canvas& canvas) {
+    if (host_ == nullptr) {
+        return;
+    }
+    host_->SetProgressRange(0, count() - 1);
+    layout_.pageWidth = 0;
+    layout_.pageHeight = 0;
+    currentLink_.reset();
+
+    for (StringNode* node = first(); node != nullptr && !node->IsSentinel(); node = node->next()) {
+        host_->AdvanceProgress(1);
+        Dispatch(FindTag(*node->text()), node, canvas);
+    }
+
+    layout_.penY += layout_.lineHeight;
+    imagesLoaded_ = true;
+    laidOut_ = true;
+    host_->SetProgressPos(count());
+
+    layout_.pageWidth = std::min(layout_.pageWidth + layout_.leftMargin, kMaxPageWidth);
+    layout_.pageHeight = std::min(layout_.pageHeight + layout_.topMargin + 50, kMaxPageHeight);
+    host_->SetScrollSizes(layout_.pageWidth, layout_.pageHeight);
+}
+
+void TokenList::Dispatch(Tag tag, StringNode*& node, Canvas& canvas) {
+    const std::string_view token = *node->text();
+    switch (tag) {
+        case Tag::Title:
+            node = TitleTag(node);
+            break;
+        case Tag::Body:
+            BodyTag(token, canvas);
+            break;
+        case Tag::Heading:
+            HeadingTag(token, canvas);
+            break;
+        case Tag::HeadingEnd:
+            HeadingEndTag();
+            break;
+        case Tag::Font:
+            FontTag(token);
+            break;
+        case Tag::FontEnd:
+            FontEndTag();
+            break;
+        case Tag::BaseFont:
+            BaseFontTag(token);
+            break;
+        case Tag::Big:
+            layout_.fontSize = layout_.baseFontSize + 4;
+            break;
+        case Tag::Small:
+            layout_.fontSize = layout_.baseFontSize - 4;
+            break;
+        case Tag::BigEnd:
+        case Tag::SmallEnd:
+            layout_.fontSize = layout_.baseFontSize;
+            break;
+        case Tag::Break:
+            BreakTag();
+            break;
+        case Tag::Paragraph:
+            ParagraphTag(token);
+            break;
+        case Tag::ParagraphEnd:
+            ParagraphEndTag();
+            break;
+        case Tag::WordBreak:
+            WordBreakTag();
+            break;
+        case Tag::NoBreak:
+            layout_.noBreak = true;
+            break;
+        case Tag::NoBreakEnd:
+            layout_.noBreak = false;
+            break;
+        case Tag::Center:
+            layout_.centre = true;
+            break;
+        case Tag::CenterEnd:
+            layout_.centre = false;
+            break;
+        case Tag::Division:
+            DivisionTag(token);
+            break;
+        case Tag::DivisionEnd:
+            layout_.divisionCentre = false;
+            layout_.divisionRight = false;
+            break;
+        case Tag::Image: {
+            const Size used = ImageTag(token, canvas, currentLink_.get());
+            layout_.lineHeight = used.height;
+            RaisePageSize();
+            break;
+        }
+        case Tag::Anchor:
+            AnchorTag(token);
+            break;
+        case Tag::AnchorEnd:
+            AnchorEndTag(canvas);
+            break;
+        case Tag::Table:
+        case Tag::Form:
+        case Tag::FormEnd:
+        case Tag::Input:
+            // Tables and form controls: not laid out yet.
+            break;
+        case Tag::None:
+        case Tag::TableBorder:
+        case Tag::Row:
+        case Tag::RowEnd:
+        case Tag::Cell:
+        case Tag::CellEnd:
+        case Tag::HeaderCell:
+        case Tag::HeaderCellEnd:
+        case Tag::Caption:
+        case Tag::CaptionEnd:
+            LayoutText(token, canvas, currentLink_.get());
+            break;
+        default:
+            // html, head, meta, link, comments, bold, italic...: nothing.
+            break;
+    }
+}
+
+StringNode* TokenList::TitleTag(StringNode* node) {
+    StringNode* next = node->next();
+    if (next == nullptr || next->IsSentinel()) {
+        return node;
+    }
+    title_ = *next->text();
+    host_->SetWindowTitle(FitMessage(title_ + " - Brivane"));
+    return next;
+}
+
+void TokenList::AnchorTag(std::string_view token) {
+    currentLink_ = std::make_unique<LinkElement>();
+    if (HasAttribute(token, "href=")) {
+        currentLink_->target = AttributeValue(token, "href=");
+        layout_.insideLink = true;
+    } else if (HasAttribute(token, "name=")) {
+        currentLink_->target = AttributeValue(token, "name=");
+        currentLink_->kind = LinkElement::kAnchor;
+        layout_.insideLink = true;
+    }
+}
+
+void TokenList::AnchorEndTag(Canvas& canvas) {
+    if (!currentLink_) {
+        return;
+    }
+    LinkElement& link = *currentLink_;
+    link.width = link.bounds.right - link.bounds.left;
+    link.height = link.bounds.bottom - link.bounds.top;
+    links_.push_back(std::move(currentLink_));
+    layout_.insideLink = false;
+    DrawLink(link, canvas);
+}

@@ -1,0 +1,134 @@
+#pragma once
+
+// A page laid out on the test canvas, with a host whose answers the test sets.
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../../support/TestCanvas.h"
+#include "../../support/TestFiles.h"
+#include "archive/Archive.h"
+#include "archive/ArchiveWriter.h"
+#include "html/TokenList.h"
+#include "text/ShiftJis.h"
+
+// A 24-bit bottom-up .bmp of one colour, with its top-left pixel in `corner`.
+inline std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb = 0x808080,
+                                     uint32_t corner = 0x808080) {
+    const int stride = (width * 3 + 3) & ~3;
+    const int size = 54 + stride * height;
+    std::vector<uint8_t> b(static_cast<size_t>(size), 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+        }
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, static_cast<uint32_t>(size));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    b[26] = 1;
+    b[28] = 24;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t c = (x == 0 && y == height - 1) ? corner : rgb;
+            const size_t at = 54 + static_cast<size_t>(y * stride + x * 3);
+            b[at] = static_cast<uint8_t>(c >> 16);  // blue
+            b[at + 1] = static_cast<uint8_t>(c >> 8);
+            b[at + 2] = static_cast<uint8_t>(c);  // red
+        }
+    }
+    return b;
+}
+
+class FakeHost : public PageHost {
+  public:
+    Rect client{0, 0, 640, 480};
+    int windowWidth = 640;
+    Size scroll{-1, -1};
+    std::vector<std::string> progress;
+    std::vector<std::string> titles;
+    std::set<std::string> visited;
+    bool plugin = false;
+    bool capsLock = false;
+    std::vector<std::string> loads;
+
+    // A picture the page can load, kept in a picture archive of the host's own.
+    void AddPicture(const std::string& name, std::vector<uint8_t> bytes) {
+        pictures_.push_back({name, std::move(bytes)});
+        archive_.reset();
+    }
+
+    Rect ClientRect() const override { return client; }
+    int ViewWindowWidth() const override { return windowWidth; }
+    void SetScrollSizes(int width, int height) override { scroll = {width, height}; }
+    void SetProgressRange(int lower, int upper) override {
+        progress.push_back("range " + std::to_string(lower) + " " + std::to_string(upper));
+    }
+    void SetProgressPos(int position) override {
+        progress.push_back("pos " + std::to_string(position));
+    }
+    void AdvanceProgress(int delta) override {
+        progress.push_back("advance " + std::to_string(delta));
+    }
+    void SetWindowTitle(const std::string& text) override { titles.push_back(text); }
+    bool IsVisited(std::string_view name) const override {
+        for (const std::string& v : visited) {
+            if (EqualsIgnoringAsciiCase(v, name)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    int TextSizeOffset() const override { return -3; }
+    bool PluginInstalled() const override { return plugin; }
+    bool CapsLockOn() const override { return capsLock; }
+    bool LoadPicture(std::string_view name, DibPicture& slot) override {
+        loads.emplace_back(name);
+        if (!archive_) {
+            const std::string path = dir_.File("cg.arc");
+            WriteBytes(path, *BuildArchive(pictures_));
+            archive_ = std::make_unique<Archive>();
+            archive_->Open(path);
+        }
+        // No loose files: look in a folder that has none.
+        return archive_->Find(name, unused_) && slot.Load(name, PictureSources{archive_.get()});
+    }
+
+  private:
+    TempDir dir_;
+    std::vector<ArchiveInput> pictures_;
+    std::unique_ptr<Archive> archive_;
+    uint32_t unused_ = 0;
+};
+
+// Tokenizes `html` and walks it once.
+class PageFixture {
+  public:
+    FakeHost host;
+    TestCanvas canvas;
+    TokenList page;
+
+    explicit PageFixture(const std::string& html = "") { Load(html); }
+
+    void Load(const std::string& html) {
+        page.Clear();
+        TokenizePage(reinterpret_cast<const uint8_t*>(html.data()), html.size(), page);
+        page.SetHost(&host);
+    }
+    // One walk as the view does it: the previous layout discarded first.
+    void Render(bool discard = true) {
+        if (discard) {
+            page.DiscardLayout();
+        }
+        page.ResetLayout();
+        page.RenderPage(canvas);
+    }
+    const TextRun& Run(size_t i) const { return *page.textRuns().at(i); }
+    const LinkElement& Link(size_t i) const { return *page.links().at(i); }
+};
