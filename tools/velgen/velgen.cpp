@@ -1,26 +1,45 @@
 // velgen: makes the demo world's generated art and sound from a manifest.
 //
 // Each manifest line describes one file, relative to the output folder:
+//   scene PATH WIDTH HEIGHT SCENE [VARIANT...] [strip=ROWS]
+//                                          24-bit bottom-up .bmp drawn from a
+//                                          scene file (see Scene.h); the
+//                                          variants switch its tagged lines on;
+//                                          with strip=ROWS only the bottom ROWS
+//                                          come from the variant, the rest from
+//                                          the plain scene
+//   music PATH SCORE                       16-bit mono .wav loop from a score
+//                                          file (see Music.h)
+//   button PATH GRID STATE                 34 x 34 8-bit tool-button bitmap;
+//                                          STATE is normal, pressed or disabled
+//   logo PATH                              the 2304 x 20 animated logo strip
 //   picture PATH WIDTH HEIGHT STYLE SEED   24-bit bottom-up .bmp; STYLE is
 //                                          gradient, checker or stripes
-//   wave PATH SECONDS HERTZ                16-bit mono .wav loop
+//   wave PATH SECONDS HERTZ                16-bit mono .wav loop of one tone
 //   cursor PATH GRID                       32 x 32 monochrome .cur from a text grid
 //   icon PATH GRID                         32 x 32 32-bit .ico from a text grid
-// A GRID file (relative to the manifest) has "hotspot X Y" (cursors) or
-// "colour C RRGGBB" lines (icons), then 32 rows of 32 characters: '.' is
-// transparent; in cursors '#' is black and 'o' white; in icons each character
-// names a colour.
+// Scene, score and grid files are named relative to the manifest. A GRID file
+// has "hotspot X Y" (cursors) or "colour C RRGGBB" lines (icons, buttons),
+// then rows of characters: '.' is transparent (the button's face); in cursors
+// '#' is black and 'o' white; in icons and buttons each character names a
+// colour. Icons and cursors are 32 x 32, button glyphs 24 x 24.
 // Blank lines and lines starting with # are skipped. The same manifest always
 // gives the same bytes.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "Music.h"
+#include "Raster.h"
+#include "Scene.h"
 
 namespace {
 
@@ -146,7 +165,7 @@ struct Grid {
     std::string error;
 };
 
-Grid ReadGrid(const std::filesystem::path& path) {
+Grid ReadGrid(const std::filesystem::path& path, size_t size = 32) {
     Grid grid;
     std::ifstream in(path);
     if (!in) {
@@ -167,12 +186,13 @@ Grid ReadGrid(const std::filesystem::path& path) {
             grid.colours.push_back({name[0],
                                     {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
                                      static_cast<uint8_t>(v)}});
-        } else if (line.size() >= 32 && line.rfind("# ", 0) != 0) {
-            grid.rows.push_back(line.substr(0, 32));
+        } else if (line.size() >= size && line.rfind("# ", 0) != 0) {
+            grid.rows.push_back(line.substr(0, size));
         }
     }
-    if (grid.rows.size() != 32) {
-        grid.error = path.string() + ": needs 32 rows of 32 characters";
+    if (grid.rows.size() != size) {
+        grid.error = path.string() + ": needs " + std::to_string(size) + " rows of " +
+                     std::to_string(size) + " characters";
     }
     return grid;
 }
@@ -265,6 +285,281 @@ std::vector<uint8_t> Icon(const Grid& grid) {
     return out.bytes;
 }
 
+// ---- pictures drawn from scenes ----
+
+void BitmapFileHeader(ByteWriter& out, uint32_t w, uint32_t h, uint32_t bits,
+                      uint32_t paletteSize) {
+    const uint32_t stride = (w * bits / 8 + 3) & ~3u;
+    const uint32_t offset = 54 + paletteSize * 4;
+    out.Text("BM");
+    out.U32(offset + stride * h);
+    out.U32(0);
+    out.U32(offset);
+    out.U32(40);
+    out.U32(w);
+    out.U32(h);  // positive: bottom-up rows
+    out.U16(1);
+    out.U16(bits);
+    out.U32(0);
+    out.U32(stride * h);
+    out.U32(2835);
+    out.U32(2835);
+    out.U32(paletteSize);
+    out.U32(0);
+}
+
+uint8_t Channel(float v) {
+    return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 255.0f)));
+}
+
+std::vector<uint8_t> Bitmap24(const velgen::Raster& raster) {
+    const auto w = static_cast<uint32_t>(raster.width()),
+               h = static_cast<uint32_t>(raster.height());
+    const uint32_t stride = (w * 3 + 3) & ~3u;
+    ByteWriter out;
+    BitmapFileHeader(out, w, h, 24, 0);
+    for (uint32_t row = 0; row < h; ++row) {
+        const int y = static_cast<int>(h - 1 - row);
+        for (uint32_t x = 0; x < w; ++x) {
+            const velgen::Rgb& c = raster.At(static_cast<int>(x), y);
+            out.U8(Channel(c.b));
+            out.U8(Channel(c.g));
+            out.U8(Channel(c.r));
+        }
+        for (uint32_t pad = w * 3; pad < stride; ++pad) {
+            out.U8(0);
+        }
+    }
+    return out.bytes;
+}
+
+// A scene drawn with `variants`; with `strip` rows, only the bottom ones come
+// from the variants and the rest from the plain scene.
+std::vector<uint8_t> ScenePicture(int w, int h, const std::filesystem::path& scene,
+                                  const std::set<std::string>& variants, int strip) {
+    velgen::Raster raster(w, h);
+    velgen::Scene(raster, variants).DrawFile(scene);
+    if (strip > 0) {
+        velgen::Raster plain(w, h);
+        velgen::Scene(plain, {}).DrawFile(scene);
+        for (int y = 0; y < h - strip; ++y) {
+            for (int x = 0; x < w; ++x) {
+                raster.At(x, y) = plain.At(x, y);
+            }
+        }
+    }
+    return Bitmap24(raster);
+}
+
+// ---- tool buttons ----
+
+// The three colours the program swaps for the system's: the button frame's
+// light edge at (0, 0), its face at (1, 1) and its dark edge at the bottom right.
+constexpr Rgb kHighlightKey{255, 255, 255};
+constexpr Rgb kFaceKey{192, 192, 192};
+constexpr Rgb kShadowKey{128, 128, 128};
+
+bool SameColour(const Rgb& a, const Rgb& b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
+
+std::vector<uint8_t> Bitmap8(uint32_t w, uint32_t h, const std::vector<Rgb>& pixels) {
+    std::vector<Rgb> palette;
+    std::vector<uint8_t> index(pixels.size());
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        size_t k = 0;
+        while (k < palette.size() && !SameColour(palette[k], pixels[i])) {
+            ++k;
+        }
+        if (k == palette.size()) {
+            palette.push_back(pixels[i]);
+        }
+        index[i] = static_cast<uint8_t>(k);
+    }
+    const uint32_t stride = (w + 3) & ~3u;
+    ByteWriter out;
+    BitmapFileHeader(out, w, h, 8, static_cast<uint32_t>(palette.size()));
+    for (const Rgb& c : palette) {
+        out.U8(c.b);
+        out.U8(c.g);
+        out.U8(c.r);
+        out.U8(0);
+    }
+    for (uint32_t row = 0; row < h; ++row) {
+        const uint32_t y = h - 1 - row;
+        for (uint32_t x = 0; x < w; ++x) {
+            out.U8(index[y * w + x]);
+        }
+        for (uint32_t pad = w; pad < stride; ++pad) {
+            out.U8(0);
+        }
+    }
+    return out.bytes;
+}
+
+// A 34 x 34 button: a one-pixel bevel in the key colours around a 24 x 24
+// glyph. Pressed buttons turn the bevel round and move the glyph by a pixel;
+// disabled ones show the glyph embossed in the frame's own two greys.
+std::vector<uint8_t> ButtonBitmap(const Grid& glyph, const std::string& state, std::string& error) {
+    constexpr uint32_t kSize = 34;
+    constexpr int kGlyph = 24;
+    std::vector<Rgb> px(kSize * kSize, kFaceKey);
+    auto set = [&](int x, int y, const Rgb& c) {
+        px[static_cast<size_t>(y) * kSize + static_cast<size_t>(x)] = c;
+    };
+    const bool pressed = state == "pressed";
+    if (!pressed && state != "normal" && state != "disabled") {
+        error = "a button's state is normal, pressed or disabled";
+        return {};
+    }
+    const Rgb light = pressed ? kShadowKey : kHighlightKey;
+    const Rgb dark = pressed ? kHighlightKey : kShadowKey;
+    for (int i = 0; i < static_cast<int>(kSize); ++i) {
+        set(i, 0, light);
+        set(0, i, light);
+        set(i, kSize - 1, dark);
+        set(kSize - 1, i, dark);
+    }
+    set(kSize - 1, 0, kFaceKey);
+    set(0, kSize - 1, kFaceKey);
+    const int offset = pressed ? 6 : 5;
+    for (int y = 0; y < kGlyph; ++y) {
+        for (int x = 0; x < kGlyph; ++x) {
+            const char c = glyph.rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
+            if (c == '.') {
+                continue;
+            }
+            if (state == "disabled") {
+                set(offset + x + 1, offset + y + 1, kHighlightKey);
+                continue;
+            }
+            bool known = false;
+            for (const auto& [name, colour] : glyph.colours) {
+                if (name == c) {
+                    if (SameColour(colour, kHighlightKey) || SameColour(colour, kFaceKey) ||
+                        SameColour(colour, kShadowKey)) {
+                        error = "a glyph colour may not be one of the three key colours";
+                        return {};
+                    }
+                    set(offset + x, offset + y, colour);
+                    known = true;
+                }
+            }
+            if (!known) {
+                error = std::string("the glyph uses '") + c + "', which names no colour";
+                return {};
+            }
+        }
+    }
+    if (state == "disabled") {
+        for (int y = 0; y < kGlyph; ++y) {
+            for (int x = 0; x < kGlyph; ++x) {
+                if (glyph.rows[static_cast<size_t>(y)][static_cast<size_t>(x)] != '.') {
+                    set(offset + x, offset + y, kShadowKey);
+                }
+            }
+        }
+    }
+    return Bitmap8(kSize, kSize, px);
+}
+
+// ---- the logo strip ----
+
+// 48 frames of 48 x 20: a lighthouse on its rock above a night sea, its beam
+// going round once in 47 frames while the fog drifts by a pixel a frame. The
+// frame bar shows frames 0 to 46, so frame 47 repeats frame 0.
+std::vector<uint8_t> LogoStrip() {
+    constexpr int kFrames = 48, kShown = 47, kW = 48, kH = 20;
+    velgen::Raster strip(kW * kFrames, kH);
+    const velgen::Rgb skyTop{20, 30, 56}, skyLow{58, 74, 107}, sea{22, 36, 62};
+    const velgen::Rgb rock{12, 18, 32}, tower{226, 220, 204}, lamp{255, 214, 120},
+        fog{200, 208, 220};
+    for (int f = 0; f < kFrames; ++f) {
+        const int t = f % kShown;
+        velgen::Raster frame(kW, kH);
+        frame.VerticalGradient(0, 0, kW, 14, {skyTop, skyLow});
+        frame.VerticalGradient(0, 14, kW, 6, {sea, velgen::Rgb{14, 22, 40}});
+        for (int i = 0; i < 5; ++i) {
+            const float x = velgen::Random01(9, i, 1) * kW, y = velgen::Random01(9, i, 2) * 8;
+            const float twinkle = 0.5f + 0.5f * std::sin(6.2831853f * (t / 47.0f + i * 0.21f));
+            frame.Disc(x, y, 0.45f, velgen::Rgb{240, 236, 220}, 0.3f + 0.5f * twinkle);
+        }
+        // The beam swings round: long when it points across, short when it points at us.
+        const float angle = 6.2831853f * t / kShown;
+        const float lx = 37.5f, ly = 5.5f;
+        const float reach = 34 * std::cos(angle);
+        const float brightness = 0.55f + 0.45f * std::fabs(std::cos(angle));
+        for (int y = 0; y < 14; ++y) {
+            for (int x = 0; x < kW; ++x) {
+                const float dx = x + 0.5f - lx;
+                if (reach == 0 || dx / reach <= 0 || dx / reach > 1) {
+                    continue;
+                }
+                const float along = dx / reach;
+                const float spread = 0.8f + 2.6f * along;
+                const float off = std::fabs(y + 0.5f - ly) / spread;
+                if (off < 1) {
+                    frame.Add(x, y, lamp, 0.55f * brightness * (1 - off) * (1 - along));
+                }
+            }
+        }
+        frame.Polygon({{30, 20}, {31, 15}, {34, 13.5f}, {41, 13}, {45, 15.5f}, {47, 20}}, rock);
+        frame.Polygon({{36, 13.5f}, {39, 13.5f}, {38.4f, 6.5f}, {36.6f, 6.5f}}, tower);
+        frame.Rect(36.4f, 8.8f, 2.2f, 1.1f, velgen::Rgb{164, 68, 52});
+        frame.Rect(36.2f, 6, 2.6f, 0.8f, rock);
+        frame.Disc(37.5f, 5.2f, 1.3f, lamp);
+        frame.Glow(37.5f, 5.2f, 6, lamp, 40 + 50 * brightness);
+        frame.Polygon({{36.2f, 4.3f}, {37.5f, 2.8f}, {38.8f, 4.3f}}, rock);
+        for (int i = 0; i < 3; ++i) {
+            const float y = 15.5f + i * 1.6f;
+            for (int x = 0; x < kW; ++x) {
+                const float n = velgen::ValueNoise(40 + static_cast<uint32_t>(i),
+                                                   (x + t * (i + 1)) / 4.0f, 0.5f, 0);
+                if (n > 0.6f) {
+                    frame.Blend(x, static_cast<int>(y), velgen::Rgb{120, 140, 170},
+                                (n - 0.6f) * 1.5f);
+                }
+            }
+        }
+        // Fog that moves a pixel a frame and repeats every 47 pixels.
+        for (int y = 0; y < kH; ++y) {
+            for (int x = 0; x < kW; ++x) {
+                const float n = velgen::ValueNoise(
+                    77, static_cast<float>((x + t) % kShown) / 47.0f * 6, y / 7.0f, 6);
+                frame.Blend(x, y, fog,
+                            0.28f * velgen::Smooth((n - 0.35f) * 2) * (0.4f + y / 40.0f));
+            }
+        }
+        for (int y = 0; y < kH; ++y) {
+            for (int x = 0; x < kW; ++x) {
+                strip.At(f * kW + x, y) = frame.At(x, y);
+            }
+        }
+    }
+    return Bitmap24(strip);
+}
+
+std::vector<uint8_t> WaveFile(const std::vector<int16_t>& samples) {
+    ByteWriter out;
+    const auto count = static_cast<uint32_t>(samples.size());
+    out.Text("RIFF");
+    out.U32(36 + count * 2);
+    out.Text("WAVEfmt ");
+    out.U32(16);
+    out.U16(1);
+    out.U16(1);
+    out.U32(velgen::Synth::kRate);
+    out.U32(velgen::Synth::kRate * 2);
+    out.U16(2);
+    out.U16(16);
+    out.Text("data");
+    out.U32(count * 2);
+    for (int16_t v : samples) {
+        out.U16(static_cast<uint16_t>(v));
+    }
+    return out.bytes;
+}
+
 bool Write(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -297,16 +592,50 @@ int main(int argc, char** argv) {
         }
         std::vector<uint8_t> bytes;
         uint32_t w = 0, h = 0, seed = 0;
-        std::string style;
+        std::string style, seedWord;
         double seconds = 0, hertz = 0;
-        if (kind == "picture" && words >> path >> w >> h >> style >> seed && w > 0 && h > 0 &&
-            w <= 4096 && h <= 4096) {
+        const std::filesystem::path here = std::filesystem::path(argv[1]).parent_path();
+        std::string error;
+        if (kind == "scene" && words >> path >> w >> h >> style && w > 0 && h > 0 && w <= 4096 &&
+            h <= 4096) {
+            std::set<std::string> variants;
+            int strip = 0;
+            for (std::string word; words >> word;) {
+                if (word.rfind("strip=", 0) == 0) {
+                    strip = std::stoi(word.substr(6));
+                } else {
+                    variants.insert(word);
+                }
+            }
+            try {
+                bytes = ScenePicture(static_cast<int>(w), static_cast<int>(h), here / style,
+                                     variants, strip);
+            } catch (const velgen::SceneError& e) {
+                error = e.text();
+            }
+        } else if (kind == "music" && words >> path >> style) {
+            try {
+                const velgen::Score score = velgen::ReadScore((here / style).string());
+                bytes = WaveFile(velgen::Synth(score).Render());
+            } catch (const velgen::SceneError& e) {
+                error = e.text();
+            }
+        } else if (kind == "button" && words >> path >> style >> seedWord) {
+            const Grid grid = ReadGrid(here / style, 24);
+            error = grid.error;
+            if (error.empty()) {
+                bytes = ButtonBitmap(grid, seedWord, error);
+            }
+        } else if (kind == "logo" && words >> path) {
+            bytes = LogoStrip();
+        } else if (kind == "picture" && words >> path >> w >> h >> style >> seed && w > 0 &&
+                   h > 0 && w <= 4096 && h <= 4096) {
             bytes = Picture(w, h, style, seed);
         } else if (kind == "wave" && words >> path >> seconds >> hertz && seconds > 0 &&
                    seconds <= 60) {
             bytes = Wave(seconds, hertz);
         } else if ((kind == "cursor" || kind == "icon") && words >> path >> style) {
-            const Grid grid = ReadGrid(std::filesystem::path(argv[1]).parent_path() / style);
+            const Grid grid = ReadGrid(here / style);
             if (!grid.error.empty()) {
                 std::fprintf(stderr, "velgen: %s\n", grid.error.c_str());
                 return 1;
@@ -315,6 +644,10 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr, "velgen: %s:%d: cannot understand \"%s\"\n", argv[1], lineNumber,
                          line.c_str());
+            return 1;
+        }
+        if (!error.empty()) {
+            std::fprintf(stderr, "velgen: %s\n", error.c_str());
             return 1;
         }
         if (!Write(outDir / path, bytes)) {
