@@ -6,7 +6,8 @@ export WINEDEBUG=-all
 export WINEARCH=win64
 export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# A crash ends the program at once instead of waiting in the debugger.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 
 # Creates the prefix on first use (about 20 seconds); later calls return at once.
 ensure_wine_prefix() {

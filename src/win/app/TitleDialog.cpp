@@ -60,17 +60,17 @@ void CTitleDialog::OnPaint() {
     HDC dc = paint.get();
     RECT client;
     GetClientRect(GetSafeHwnd(), &client);
-    Brush night(CreateSolidBrush(RGB(0x1b, 0x2a, 0x4a)));
+    BrushHandle night(CreateSolidBrush(RGB(0x1b, 0x2a, 0x4a)));
     FillRect(dc, &client, night.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0xf2, 0xec, 0xd8));
 
-    Font large(CreateFontW(48, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック"));
-    Font small(CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック"));
+    FontHandle large(CreateFontW(48, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック"));
+    FontHandle small(CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック"));
     RECT title = client;
     title.bottom = client.bottom / 2;
     {

@@ -1,7 +1,9 @@
 #include "framework/Clock.h"
 
-#include <mmsystem.h>
+// <mmsystem.h> needs the types of <windows.h> first.
 #include <windows.h>
+
+#include <mmsystem.h>
 
 uint32_t MillisecondClock() {
     return timeGetTime();

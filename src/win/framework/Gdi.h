@@ -37,9 +37,9 @@ class GdiObject {
     Handle handle_ = nullptr;
 };
 
-using Font = GdiObject<HFONT>;
-using Brush = GdiObject<HBRUSH>;
-using Bitmap = GdiObject<HBITMAP>;
+using FontHandle = GdiObject<HFONT>;
+using BrushHandle = GdiObject<HBRUSH>;
+using BitmapHandle = GdiObject<HBITMAP>;
 
 // Selects an object into a device context for the life of this value.
 class SelectInto {

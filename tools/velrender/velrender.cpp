@@ -1,0 +1,311 @@
+// velrender: lays a page of a world out exactly as the browser view does and
+// writes the painted page as a .bmp, for people who make game data.
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Message.h"
+#include "archive/Archive.h"
+#include "framework/Gdi.h"
+#include "framework/GdiCanvas.h"
+#include "framework/Text.h"
+#include "html/TokenList.h"
+#include "picture/DibPicture.h"
+#include "text/ShiftJis.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: velrender [OPTIONS] WORLD_DIR PAGE OUT.bmp [--dump]\n"
+    "\n"
+    "Lays PAGE of the world in WORLD_DIR (its four archives) out as the browser\n"
+    "does and writes the page, cut to its scroll size, as a 24-bit .bmp.\n"
+    "\n"
+    "  --client WxH      the view's client size (default 800x600)\n"
+    "  --scroll X,Y      write only what the view shows at that scroll position\n"
+    "  --visited NAME    count NAME as a visited page (repeatable)\n"
+    "  --plugin          the plug-in is installed\n"
+    "  --capslock        Caps Lock is on\n"
+    "  --dump            also print the layout, one JSON object a line\n";
+
+constexpr int kPageWidth = TokenList::kMaxPageWidth;
+constexpr int kPageHeight = TokenList::kMaxPageHeight;
+
+std::string Utf8(std::string_view cp932) {
+    const std::wstring wide = Widen(cp932);
+    if (wide.empty()) {
+        return {};
+    }
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                        nullptr, nullptr);
+    return out;
+}
+
+std::string Utf8(std::wstring_view wide) {
+    return Utf8(Narrow(wide));
+}
+
+std::string Json(std::string_view cp932) {
+    std::string out = "\"";
+    for (char c : Utf8(cp932)) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
+            out += buffer;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+void PrintMessage(const std::string& text) {
+    std::fprintf(stderr, "velrender: %s\n", Utf8(text).c_str());
+}
+
+struct Options {
+    int clientWidth = 800;
+    int clientHeight = 600;
+    bool scrolled = false;
+    int scrollX = 0;
+    int scrollY = 0;
+    std::vector<std::string> visited;
+    bool plugin = false;
+    bool capsLock = false;
+    bool dump = false;
+    std::wstring world;
+    std::string page;
+    std::wstring out;
+};
+
+class PreviewHost : public PageHost {
+  public:
+    PreviewHost(const Options& options, const PictureSources& sources)
+        : options_(options), sources_(sources) {}
+
+    Rect ClientRect() const override { return {0, 0, options_.clientWidth, options_.clientHeight}; }
+    int ViewWindowWidth() const override { return options_.clientWidth; }
+    void SetScrollSizes(int width, int height) override { scroll = {width, height}; }
+    void SetProgressRange(int, int) override {}
+    void SetProgressPos(int) override {}
+    void AdvanceProgress(int) override {}
+    void SetWindowTitle(const std::string& text) override { title = text; }
+    bool IsVisited(std::string_view name) const override {
+        for (const std::string& v : options_.visited) {
+            if (EqualsIgnoringAsciiCase(v, name)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    int TextSizeOffset() const override { return -3; }
+    bool PluginInstalled() const override { return options_.plugin; }
+    bool CapsLockOn() const override { return options_.capsLock; }
+    bool LoadPicture(std::string_view name, DibPicture& slot) override {
+        return slot.Load(name, sources_);
+    }
+
+    Size scroll;
+    std::string title;
+
+  private:
+    const Options& options_;
+    PictureSources sources_;
+};
+
+bool ParseArguments(int argc, wchar_t** argv, Options& o) {
+    std::vector<std::wstring> positional;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring a = argv[i];
+        auto next = [&]() -> std::wstring { return i + 1 < argc ? argv[++i] : L""; };
+        if (a == L"--client") {
+            if (swscanf(next().c_str(), L"%dx%d", &o.clientWidth, &o.clientHeight) != 2 ||
+                o.clientWidth <= 0 || o.clientHeight <= 0) {
+                return false;
+            }
+        } else if (a == L"--scroll") {
+            if (swscanf(next().c_str(), L"%d,%d", &o.scrollX, &o.scrollY) != 2) {
+                return false;
+            }
+            o.scrolled = true;
+        } else if (a == L"--visited") {
+            o.visited.push_back(Narrow(next()));
+        } else if (a == L"--plugin") {
+            o.plugin = true;
+        } else if (a == L"--capslock") {
+            o.capsLock = true;
+        } else if (a == L"--dump") {
+            o.dump = true;
+        } else if (!a.empty() && a[0] == L'-') {
+            return false;
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.size() != 3) {
+        return false;
+    }
+    o.world = positional[0];
+    o.page = Narrow(positional[1]);
+    o.out = positional[2];
+    return true;
+}
+
+// Writes the part `area` of the page bitmap as a 24-bit bottom-up .bmp.
+bool WriteBmp(const std::wstring& path, HDC dc, HBITMAP bitmap, const Rect& area) {
+    const int width = std::max(1, area.width());
+    const int height = std::max(1, area.height());
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kPageWidth;
+    info.bmiHeader.biHeight = -kPageHeight;  // rows top-down while reading
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    const int pageStride = (kPageWidth * 3 + 3) & ~3;
+    std::vector<uint8_t> page(static_cast<size_t>(pageStride) * kPageHeight);
+    if (!GetDIBits(dc, bitmap, 0, kPageHeight, page.data(), &info, DIB_RGB_COLORS)) {
+        return false;
+    }
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<uint8_t> file(54 + static_cast<size_t>(stride) * height, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            file[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+        }
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, static_cast<uint32_t>(file.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    file[26] = 1;
+    file[28] = 24;
+    put32(34, static_cast<uint32_t>(stride * height));
+    for (int row = 0; row < height; ++row) {
+        const int y = area.top + (height - 1 - row);
+        uint8_t* to = &file[54 + static_cast<size_t>(row) * stride];
+        for (int x = 0; x < width; ++x) {
+            const int px = area.left + x;
+            if (y >= 0 && y < kPageHeight && px >= 0 && px < kPageWidth) {
+                const uint8_t* from = &page[static_cast<size_t>(y) * pageStride + px * 3];
+                to[x * 3] = from[0];
+                to[x * 3 + 1] = from[1];
+                to[x * 3 + 2] = from[2];
+            }
+        }
+    }
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(file.data()),
+              static_cast<std::streamsize>(file.size()));
+    return static_cast<bool>(out);
+}
+
+void Dump(const TokenList& page, const PreviewHost& host) {
+    std::printf("{\"page\":{\"width\":%d,\"height\":%d,\"title\":%s}}\n", host.scroll.width,
+                host.scroll.height, Json(page.title()).c_str());
+    for (const auto& link : page.links()) {
+        std::printf(
+            "{\"link\":{\"kind\":%d,\"target\":%s,\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,"
+            "\"visited\":%s}}\n",
+            static_cast<int>(link->kind), Json(link->target).c_str(), link->x, link->y, link->width,
+            link->height, link->visited ? "true" : "false");
+    }
+    for (const auto& run : page.textRuns()) {
+        std::printf("{\"run\":{\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,\"text\":%s}}\n",
+                    run->x, run->y, run->width, run->height, Json(run->text).c_str());
+    }
+    for (int i = 0; i < page.imageCount() && i < TokenList::kImageSlots; ++i) {
+        const DibPicture& slot = page.imageSlot(i);
+        std::printf("{\"picture\":{\"index\":%d,\"name\":%s,\"width\":%d,\"height\":%d}}\n", i,
+                    Json(slot.name()).c_str(), slot.width(), slot.height());
+    }
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    Options options;
+    if (argc >= 2 && (std::wstring(argv[1]) == L"--help" || std::wstring(argv[1]) == L"-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!ParseArguments(argc, argv, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    // The output path is taken before the world folder becomes the current one.
+    wchar_t outPath[MAX_PATH];
+    if (!GetFullPathNameW(options.out.c_str(), MAX_PATH, outPath, nullptr) ||
+        !SetCurrentDirectoryW(options.world.c_str())) {
+        std::fprintf(stderr, "velrender: cannot use the folder %s\n", Utf8(options.world).c_str());
+        return 2;
+    }
+    SetMessageHandler(PrintMessage);
+
+    Archive cg, ex, text, parts;
+    cg.Open("cg.arc");
+    ex.Open("ex.arc");
+    text.Open("Text.arc");
+    parts.Open("parts.arc");
+    PreviewHost host(options, PictureSources{&cg, &ex, &parts});
+
+    TokenList page;
+    uint32_t index = 0;
+    if (!text.Find(options.page, index)) {
+        std::fprintf(stderr, "velrender: no page \"%s\" in Text.arc\n", Utf8(options.page).c_str());
+        return 1;
+    }
+    if (!page.LoadPage(text, options.page)) {
+        std::fprintf(stderr,
+                     "velrender: a tag has no \">\" within 256 bytes; the page stops there\n");
+    }
+    page.SetHost(&host);
+
+    // The page bitmap of the view: screen format, 1400 x 2600.
+    WindowDC screen(nullptr);
+    HDC dc = CreateCompatibleDC(screen.get());
+    BitmapHandle bitmap(CreateCompatibleBitmap(screen.get(), kPageWidth, kPageHeight));
+    if (dc == nullptr || !bitmap) {
+        std::fprintf(stderr, "velrender: cannot make the page bitmap\n");
+        return 1;
+    }
+    HGDIOBJ previous = SelectObject(dc, bitmap.get());
+    {
+        GdiCanvas canvas(dc);
+        page.ResetLayout();
+        page.RenderPage(canvas);
+    }
+    SelectObject(dc, previous);
+
+    const Rect area = options.scrolled ? Rect::FromSize(options.scrollX, options.scrollY,
+                                                        options.clientWidth, options.clientHeight)
+                                       : Rect{0, 0, host.scroll.width, host.scroll.height};
+    const bool written = WriteBmp(outPath, dc, bitmap.get(), area);
+    DeleteDC(dc);
+    if (!written) {
+        std::fprintf(stderr, "velrender: cannot write %s\n", Utf8(std::wstring(outPath)).c_str());
+        return 1;
+    }
+    if (options.dump) {
+        Dump(page, host);
+    }
+    LocalFree(argv);
+    return 0;
+}
