@@ -48,6 +48,9 @@ bench: deps
 		-DVELMORA_BENCH=ON >/dev/null
 	@cmake --build $(BENCH) -j $(JOBS) -- --no-print-directory -s
 	@$(BENCH)/tests/bench/velmora_bench
+	@$(MAKE) --no-print-directory win
+	@echo "== page rendering on GDI, under Wine"
+	@. scripts/wine-env.sh && ensure_wine_prefix >/dev/null 2>&1 && wine $(WIN)/tests/bench/win/velmora_page_bench.exe
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

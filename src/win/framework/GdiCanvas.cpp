@@ -70,13 +70,7 @@ Size TextMetricsCache::CharacterSize(HDC dc, const FontSpec& spec, uint32_t code
     return result;
 }
 
-GdiCanvas::GdiCanvas(HDC dc, TextMetricsCache* metrics)
-    : dc_(dc), savedState_(SaveDC(dc)), metrics_(metrics) {
-    if (metrics_ == nullptr) {
-        ownMetrics_ = std::make_unique<TextMetricsCache>();
-        metrics_ = ownMetrics_.get();
-    }
-}
+GdiCanvas::GdiCanvas(HDC dc) : dc_(dc), savedState_(SaveDC(dc)) {}
 
 GdiCanvas::~GdiCanvas() {
     // Puts back the font, colours and modes the device context had.
@@ -117,7 +111,7 @@ Size GdiCanvas::MeasureText(std::string_view text) {
         if (text.size() == 2) {
             code = (code << 8) | static_cast<uint8_t>(text[1]);
         }
-        return metrics_->CharacterSize(dc_, spec, code, text);
+        return metrics_.CharacterSize(dc_, spec, code, text);
     }
     const std::wstring wide = Widen(text);
     SIZE size{};

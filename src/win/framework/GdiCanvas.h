@@ -7,8 +7,8 @@
 
 #include "html/Canvas.h"
 
-// Character sizes by font, kept across drawing steps: a page measures every
-// character on its own, and most characters repeat.
+// Character sizes by font: a page measures every character on its own, and
+// most characters repeat.
 class TextMetricsCache {
   public:
     // The size of character `code` (one or two code page 932 bytes, packed)
@@ -25,8 +25,7 @@ class TextMetricsCache {
 // CanvasFont.
 class GdiCanvas : public Canvas {
   public:
-    // `metrics` may be shared between canvases; without one the canvas keeps its own.
-    explicit GdiCanvas(HDC dc, TextMetricsCache* metrics = nullptr);
+    explicit GdiCanvas(HDC dc);
     ~GdiCanvas() override;
     GdiCanvas(const GdiCanvas&) = delete;
     GdiCanvas& operator=(const GdiCanvas&) = delete;
@@ -54,8 +53,7 @@ class GdiCanvas : public Canvas {
     HDC dc_;
     int savedState_;
     const CanvasFont* font_ = nullptr;
-    std::unique_ptr<TextMetricsCache> ownMetrics_;
-    TextMetricsCache* metrics_;
+    TextMetricsCache metrics_;
 };
 
 // Draws a part of a picture onto `dc`: the source rectangle (from the picture's
