@@ -4,11 +4,12 @@
 // command a line. Colours are six hexadecimal digits or names given with
 // "colour NAME RRGGBB" (or in a file pulled in with "include FILE").
 // A line that starts with [word] is drawn only when that variant is asked
-// for, and one that starts with [!word] only when it is not, so that one
-// file gives a picture and its variants. Comments start with #.
+// for, and one that starts with [!word] only when it is not (a line may carry
+// several such tags), so that one file gives a picture and its variants.
+// Comments start with #.
 //
 // Commands (coordinates and sizes in pixels of the picture):
-//   sky C C [C...]                 vertical gradient over the whole picture
+//   sky C [C...]                   one colour, or a vertical gradient, over everything
 //   vgradient X Y W H C C [C...]   vertical gradient in a rectangle
 //   hgradient X Y W H C C [C...]   horizontal gradient in a rectangle
 //   rect X Y W H C [ALPHA]         disc X Y R C [ALPHA]
@@ -102,16 +103,19 @@ class Scene {
     }
 
   private:
-    // Takes a leading [variant] or [!variant] off and says whether to draw.
+    // Takes the leading [variant] and [!variant] tags off and says whether
+    // to draw: every tag must agree.
     bool Wanted(std::vector<std::string>& args) const {
-        const std::string& first = args[0];
-        if (first.size() < 3 || first.front() != '[' || first.back() != ']') {
-            return true;
+        bool wanted = true;
+        while (!args.empty() && args[0].size() >= 3 && args[0].front() == '[' &&
+               args[0].back() == ']') {
+            const std::string& tag = args[0];
+            const bool negated = tag[1] == '!';
+            const std::string name = tag.substr(negated ? 2 : 1, tag.size() - (negated ? 3 : 2));
+            wanted = wanted && (variants_.count(name) > 0) != negated;
+            args.erase(args.begin());
         }
-        const bool negated = first[1] == '!';
-        const std::string name = first.substr(negated ? 2 : 1, first.size() - (negated ? 3 : 2));
-        args.erase(args.begin());
-        return !args.empty() && (variants_.count(name) > 0) != negated;
+        return wanted && !args.empty();
     }
 
     void Command(const std::filesystem::path& path, const std::vector<std::string>& a) {
@@ -135,7 +139,7 @@ class Scene {
             need(1);
             DrawFile(path.parent_path() / a[1]);
         } else if (c == "sky") {
-            need(2);
+            need(1);
             r_.VerticalGradient(0, 0, r_.width(), r_.height(), Colours(a, 1));
         } else if (c == "vgradient" || c == "hgradient") {
             need(6);

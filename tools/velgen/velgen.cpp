@@ -12,6 +12,7 @@
 //                                          file (see Music.h)
 //   button PATH GRID STATE                 34 x 34 8-bit tool-button bitmap;
 //                                          STATE is normal, pressed or disabled
+//   sprite PATH GRID                       24-bit .bmp of any size from a grid
 //   logo PATH                              the 2304 x 20 animated logo strip
 //   picture PATH WIDTH HEIGHT STYLE SEED   24-bit bottom-up .bmp; STYLE is
 //                                          gradient, checker or stripes
@@ -22,7 +23,8 @@
 // has "hotspot X Y" (cursors) or "colour C RRGGBB" lines (icons, buttons),
 // then rows of characters: '.' is transparent (the button's face); in cursors
 // '#' is black and 'o' white; in icons and buttons each character names a
-// colour. Icons and cursors are 32 x 32, button glyphs 24 x 24.
+// colour. Icons and cursors are 32 x 32, button glyphs 24 x 24; a sprite is
+// as large as its rows.
 // Blank lines and lines starting with # are skipped. The same manifest always
 // gives the same bytes.
 
@@ -186,11 +188,22 @@ Grid ReadGrid(const std::filesystem::path& path, size_t size = 32) {
             grid.colours.push_back({name[0],
                                     {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
                                      static_cast<uint8_t>(v)}});
-        } else if (line.size() >= size && line.rfind("# ", 0) != 0) {
+        } else if (size == 0 && !line.empty() && line[0] != '#') {
+            grid.rows.push_back(line);
+        } else if (size > 0 && line.size() >= size && line.rfind("# ", 0) != 0) {
             grid.rows.push_back(line.substr(0, size));
         }
     }
-    if (grid.rows.size() != size) {
+    if (size == 0) {
+        for (const std::string& row : grid.rows) {
+            if (row.size() != grid.rows[0].size()) {
+                grid.error = path.string() + ": every row must be as long as the first";
+            }
+        }
+        if (grid.rows.empty()) {
+            grid.error = path.string() + ": has no rows";
+        }
+    } else if (grid.rows.size() != size) {
         grid.error = path.string() + ": needs " + std::to_string(size) + " rows of " +
                      std::to_string(size) + " characters";
     }
@@ -346,6 +359,35 @@ std::vector<uint8_t> ScenePicture(int w, int h, const std::filesystem::path& sce
             for (int x = 0; x < w; ++x) {
                 raster.At(x, y) = plain.At(x, y);
             }
+        }
+    }
+    return Bitmap24(raster);
+}
+
+// A picture of any size from a grid; '.' is the key colour that transparent
+// pictures (names ending in "s.bmp") leave out, magenta unless the grid names
+// another with "colour . RRGGBB".
+std::vector<uint8_t> SpritePicture(const Grid& grid, std::string& error) {
+    const int h = static_cast<int>(grid.rows.size());
+    const int w = static_cast<int>(grid.rows[0].size());
+    velgen::Raster raster(w, h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const char c = grid.rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
+            Rgb rgb{255, 0, 255};
+            bool known = c == '.';
+            for (const auto& [name, colour] : grid.colours) {
+                if (name == c) {
+                    rgb = colour;
+                    known = true;
+                }
+            }
+            if (!known) {
+                error = std::string("the grid uses '") + c + "', which names no colour";
+                return {};
+            }
+            raster.At(x, y) = {static_cast<float>(rgb.r), static_cast<float>(rgb.g),
+                               static_cast<float>(rgb.b)};
         }
     }
     return Bitmap24(raster);
@@ -625,6 +667,12 @@ int main(int argc, char** argv) {
             error = grid.error;
             if (error.empty()) {
                 bytes = ButtonBitmap(grid, seedWord, error);
+            }
+        } else if (kind == "sprite" && words >> path >> style) {
+            const Grid grid = ReadGrid(here / style, 0);
+            error = grid.error;
+            if (error.empty()) {
+                bytes = SpritePicture(grid, error);
             }
         } else if (kind == "logo" && words >> path) {
             bytes = LogoStrip();
