@@ -7,6 +7,11 @@
 #define IDC_LINK 130
 #define IDD_ABOUTBOX 100
 #define IDD_TITLE 195
+#define IDB_LOGO 139
+#define IDD_ADDRESSBAR 1002
+#define IDC_ADDRESS_LABEL 1010
+#define IDC_ADDRESS_COMBO 1002
+#define IDD_TOOLBUTTON 155
 
 // Strings of the framework's own range.
 #define IDS_APP_TITLE 57344
@@ -32,4 +37,6 @@
 #define ID_APP_ABOUT 57664
 #define ID_APP_EXIT 57665
 #define ID_NEXT_PANE 57680
+#define ID_GO_BACK 61460
+#define ID_GO_FORWARD 61447
 #define ID_PREV_PANE 57681

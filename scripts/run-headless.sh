@@ -35,7 +35,7 @@ if wait_for '^Ｖｅｌｍｏｒａ$'; then
     echo "The title screen is up."
     shoot title
     xdotool key Return
-    if wait_for '^Brivane$'; then
+    if wait_for 'Brivane$'; then
         echo "The browser window is up."
         shoot browser
         status=0

@@ -11,12 +11,20 @@ tests_passed=0
 tests_failed=0
 current_test=""
 
-# Runs test function $1, counting it.
+# Runs test function $1, counting it. With E2E_ONLY set (names separated by
+# spaces), only the tests named there run.
 run_test() {
+    if [ -n "${E2E_ONLY:-}" ] && [[ " $E2E_ONLY " != *" $1 "* ]]; then
+        return
+    fi
     current_test=$1
     test_ok=1
     echo "[ RUN      ] $1"
-    "$1"
+    if declare -F "$1" >/dev/null; then
+        "$1"
+    else
+        fail "no such test"
+    fi
     stop_game
     if [ "$test_ok" -eq 1 ]; then
         echo "[       OK ] $1"
@@ -165,4 +173,51 @@ send_keys() {
 
 screenshot() {
     import -window root "$E2E_DIR/$1.png"
+}
+
+# The saved game of the project's Wine prefix.
+SAVE_FILE=$WINEPREFIX/drive_c/windows/velmora.dat
+
+# A first run: no save file, no registry values.
+forget_saved_game() {
+    rm -f "$SAVE_FILE"
+    wine reg delete 'HKCU\Software\Korvex' /f >/dev/null 2>&1
+}
+
+# A 32-bit little-endian number of the save file at byte offset $1.
+save_file_number() {
+    od -An -tu4 -j "$1" -N4 "$SAVE_FILE" 2>/dev/null | tr -d ' '
+}
+
+# Prints "X Y" of a point on the first text link on the screen: links are
+# underlined in $1 (RRGGBB), so it looks for a row of 20 pixels of that colour
+# and answers a point just above its middle. 1 when there is none.
+find_link() {
+    local found
+    found=$(import -window root png:- 2>/dev/null | convert png:- txt:- 2>/dev/null |
+        grep -i "#$1" | awk -F'[,:]' '
+            $2 == y && $1 == x + 1 { run++ } $2 != y || $1 != x + 1 { run = 1; start = $1 }
+            { x = $1; y = $2 }
+            run == 20 { print start + 10, y - 4; exit }')
+    [ -n "$found" ] || return 1
+    echo "$found"
+}
+
+# Whether the screen shows any pixel of colour $1 (RRGGBB).
+screen_shows() {
+    import -window root png:- 2>/dev/null | convert png:- txt:- 2>/dev/null | grep -qi "#$1"
+}
+
+# Waits until window $1's title is no longer $2; prints the new title.
+wait_title_change() {
+    local id=$1 old=$2 deadline=$((SECONDS + ${3:-60})) name
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        name=$(xdotool getwindowname "$id" 2>/dev/null)
+        if [ -n "$name" ] && [ "$name" != "$old" ]; then
+            echo "$name"
+            return 0
+        fi
+        sleep 0.2
+    done
+    return 1
 }

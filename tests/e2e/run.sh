@@ -8,7 +8,7 @@ enter_game() {
     local title
     title=$(wait_title) || return 1
     send_keys "$title" Return
-    wait_window '^Brivane$'
+    wait_window 'Brivane$'
 }
 
 close_and_expect_clean_exit() {
@@ -25,7 +25,7 @@ starts_with_the_title_then_the_browser_window() {
     [ -z "$(app_windows -)" ] || fail "a message box appeared"
     screenshot "$current_test-title"
     send_keys "$title" Return
-    id=$(wait_window '^Brivane$') || { fail "no window titled Brivane"; return; }
+    id=$(wait_window 'Brivane$') || { fail "no window titled Brivane"; return; }
     screenshot "$current_test"
     close_and_expect_clean_exit "$id"
 }
@@ -38,7 +38,7 @@ escape_on_the_title_quits_without_a_browser_window() {
     send_keys "$title" Escape
     wait_exit || { fail "still running after Escape"; return; }
     [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
-    xdotool search --name '^Brivane$' >/dev/null 2>&1 && fail "a browser window appeared"
+    xdotool search --name 'Brivane$' >/dev/null 2>&1 && fail "a browser window appeared"
 }
 
 missing_archive_is_told_and_start_up_goes_on() {
@@ -90,7 +90,38 @@ a_second_copy_ends_at_once_and_a_new_one_starts_after_the_first() {
     wait_title >/dev/null || fail "no title screen after the first copy ended"
 }
 
+browses_by_clicking_links_and_saves_as_it_goes() {
+    local world id home x y deadline
+    world=$(make_world)
+    forget_saved_game
+    start_game "$world"
+    id=$(enter_game) || { fail "no browser window"; return; }
+    home=$(wait_title_change "$id" "Brivane") || { fail "the home page has no title"; return; }
+    screenshot "$current_test-home"
+    [ "$(save_file_number 848)" = 1 ] || fail "the home page was not saved as visited"
+
+    # Text links are underlined in pure blue until visited.
+    read -r x y <<<"$(find_link 0000FF)" || { fail "no link on the home page"; return; }
+    xdotool mousemove "$x" "$y" click 1
+    deadline=$((SECONDS + 60))
+    until [ "$(save_file_number 848)" = 2 ] || [ "$SECONDS" -ge "$deadline" ]; do sleep 0.2; done
+    [ "$(save_file_number 848)" = 2 ] || { fail "the click opened no page"; return; }
+    screenshot "$current_test-page"
+
+    # Back home, the link followed is drawn in the visited colour.
+    send_keys "$id" alt+Left
+    deadline=$((SECONDS + 60))
+    until { [ "$(xdotool getwindowname "$id")" = "$home" ] && screen_shows 500050; } ||
+        [ "$SECONDS" -ge "$deadline" ]; do sleep 0.5; done
+    [ "$(xdotool getwindowname "$id")" = "$home" ] || fail "Alt+Left did not go back home"
+    screen_shows 500050 || fail "the visited link is not purple"
+    screenshot "$current_test-back"
+    close_and_expect_clean_exit "$id"
+    [ "$(save_file_number 848)" -ge 2 ] 2>/dev/null || fail "the save file lost the visited pages"
+}
+
 run_test starts_with_the_title_then_the_browser_window
+run_test browses_by_clicking_links_and_saves_as_it_goes
 run_test escape_on_the_title_quits_without_a_browser_window
 run_test missing_archive_is_told_and_start_up_goes_on
 run_test every_archive_missing_gives_four_messages

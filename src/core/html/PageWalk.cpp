@@ -6,6 +6,10 @@
 #include "Message.h"
 #include "html/TokenList.h"
 
+std::string WindowTitleFor(std::string_view pageTitle) {
+    return FitMessage(std::string(pageTitle) + " - Brivane");
+}
+
 TokenList::TokenList() = default;
 
 TokenList::~TokenList() = default;
@@ -167,7 +171,7 @@ StringNode* TokenList::TitleTag(StringNode* node) {
         return node;
     }
     title_ = *next->text();
-    host_->SetWindowTitle(FitMessage(title_ + " - Brivane"));
+    host_->SetWindowTitle(WindowTitleFor(title_));
     return next;
 }
 

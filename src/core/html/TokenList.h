@@ -30,6 +30,10 @@ constexpr size_t kMaxTagLength = 256;
 // gives false.
 bool TokenizePage(const uint8_t* bytes, size_t size, StringList& out);
 
+// The browser's window text for a page title: "<title> - Brivane", at most
+// 255 bytes, cut at a character boundary.
+std::string WindowTitleFor(std::string_view pageTitle);
+
 // The page object: the page's tokens in source order, and the layout state
 // of the one walk that lays the page out and draws it (RenderPage). Each tag
 // token goes to its routine through the tag table; every other token is text.

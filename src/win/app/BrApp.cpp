@@ -4,6 +4,7 @@
 
 #include "Message.h"
 #include "app/TitleDialog.h"
+#include "browser/BrView.h"
 #include "frame/MainFrame.h"
 #include "framework/Dialog.h"
 #include "framework/Gdi.h"
@@ -90,6 +91,7 @@ bool CBrApp::CreateMainWindow() {
         return false;
     }
     setMainWindow(mainFrame_.get());
+    mainFrame_->view().OnInitialUpdate();
     ShowWindow(mainFrame_->GetSafeHwnd(), SW_SHOWNORMAL);
     UpdateWindow(mainFrame_->GetSafeHwnd());
     return true;

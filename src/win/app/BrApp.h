@@ -11,6 +11,7 @@
 #include "archive/Archive.h"
 #include "framework/Clock.h"
 #include "framework/WinApp.h"
+#include "game/GameState.h"
 #include "game/PasswordTable.h"
 
 class CMainFrame;
@@ -44,6 +45,7 @@ class CBrApp : public CWinApp {
     // Whether a desktop of this size and depth is below what the game recommends.
     static bool ScreenBelowRecommendation(int width, int height, int bitsPerPixel);
 
+    GameState settings = GameState::NewGame();
     HCURSOR linkCursor = nullptr;
     HANDLE instanceMutex = nullptr;
     PasswordLists passwordLists;
@@ -64,3 +66,8 @@ class CBrApp : public CWinApp {
   private:
     std::unique_ptr<CMainFrame> mainFrame_;
 };
+
+// The application object of the running program.
+inline CBrApp& TheApp() {
+    return *static_cast<CBrApp*>(CWinApp::Current());
+}

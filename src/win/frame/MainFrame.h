@@ -1,30 +1,87 @@
 #pragma once
 
-#include "app/AnimationTarget.h"
-#include "framework/Window.h"
+#include <memory>
+#include <string>
 
-// The browser's top-level window: menu, accelerators and the title "Brivane".
-// Bars, the page view and the logo grow here.
-class CMainFrame : public CWnd, public AnimationTarget {
+#include "app/AnimationTarget.h"
+#include "bars/AddressBar.h"
+#include "bars/ToolButton.h"
+#include "browser/VisitedList.h"
+#include "framework/ControlBar.h"
+#include "framework/FrameWnd.h"
+#include "framework/Gdi.h"
+
+class CBrView;
+
+// The browser's top-level window: the menu, the address bar and the
+// tool-button bar at the top, the status bar with its progress control at the
+// bottom, the page view in between, and the animated logo at the right end of
+// the menu bar. Other parts reach shared browser state through it.
+class CMainFrame : public CFrameWnd, public AnimationTarget {
   public:
+    static constexpr int kLogoFrameWidth = 48;
+    static constexpr int kLogoFramesShown = 47;  // of the 48 in the strip
+    static constexpr int kProgressWidth = 180;
+    static constexpr UINT kProgressId = 1000;
+
     CMainFrame();
     ~CMainFrame() override;
 
     bool Create();
+    CBrView& view() { return *view_; }
 
-    // Idle-time logo animation.
     void DrawLogoFrame() override;
+    // The logo frame the next DrawLogoFrame shows.
+    static int nextLogoFrame();
+    void SetStatusText(const std::string& text);
+    std::string statusText() const { return m_wndStatusBar.GetText(); }
+    // The address of a page file name in the page table, or "nofile".
+    std::string LookUpAddress(const std::string& fileName) const;
+    void AddVisited(const std::string& name) { m_visitedList.Add(name); }
+    bool IsVisited(std::string_view name) const { return m_visitedList.Contains(name); }
+    VisitedList& visitedList() { return m_visitedList; }
+    void SetProgressRange(int lower, int upper);
+    void SetProgressPos(int position);
+    void AdvanceProgress(int delta);
+    int GetTextSizeOffset() const { return m_wndToolButton.textSizeOffset(); }
 
-    bool PreTranslateMessage(MSG& message) override;
+    // Shows or hides a bar as its menu command does, keeping the setting.
+    void ToggleAddressBar();
+    void ToggleToolBar();
+    void ToggleStatusBar();
+    // Hides a bar at start-up without touching the setting.
+    void HideBarAtStartUp(UINT command);
+
+    CAddressBar& addressBar() { return m_wndAddressBar; }
+    HWND progress() const { return m_wndProgress; }
+
+    int m_bAddressBarVisible = 1;
+    int m_bToolBarVisible = 1;
+    int m_bStatusBarVisible = 1;
+    int m_bProgressEnabled = 0;
 
   protected:
     const MessageMap* GetMessageMap() const override;
-    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void ShowPrompt(const std::string& text) override { SetStatusText(text); }
+    bool IsCommandChecked(UINT id, bool& checked) override;
 
   private:
+    int OnCreate(const CREATESTRUCTW& cs);
     void OnPaint();
+    void OnSize(UINT type, SIZE size);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
     void OnDestroy();
     void OnExit();
+    void PlaceProgressBar();
+    void LayoutAddressCombo();
+    bool ProgressShown() const;
+    void ToggleBar(CControlBar& bar, int& flag, uint8_t& setting);
 
-    HACCEL accelerators_ = nullptr;
+    CAddressBar m_wndAddressBar;
+    CToolButton m_wndToolButton;
+    CStatusBar m_wndStatusBar;
+    HWND m_wndProgress = nullptr;
+    VisitedList m_visitedList;
+    BitmapHandle m_bmpLogo;
+    std::unique_ptr<CBrView> view_;
 };

@@ -6,7 +6,10 @@ INT_PTR CDialog::DoModal() {
                            DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
-bool CDialog::Create() {
+bool CDialog::Create(HWND parent) {
+    if (parent != nullptr) {
+        parent_ = parent;
+    }
     modal_ = false;
     return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent_,
                               DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;

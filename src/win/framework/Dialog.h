@@ -13,8 +13,9 @@ class CDialog : public CWnd {
     // Runs the dialog until EndDialog; returns its result, or -1 when the
     // dialog could not be created.
     INT_PTR DoModal();
-    // Creates the dialog modeless; it stays until destroyed.
-    bool Create();
+    // Creates the dialog modeless; it stays until destroyed. A parent given
+    // here replaces the one given at construction.
+    bool Create(HWND parent = nullptr);
     void EndDialog(INT_PTR result);
 
     // Enter, Escape and the Tab key work in a modeless dialog too.

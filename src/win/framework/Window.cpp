@@ -91,7 +91,20 @@ const MessageEntry* CWnd::FindEntry(const MessageMap* map, UINT message, WPARAM 
     return nullptr;
 }
 
+bool CWnd::HandleCommand(WPARAM wParam, LPARAM lParam) {
+    const MessageEntry* entry = FindEntry(GetMessageMap(), WM_COMMAND, wParam);
+    if (entry == nullptr) {
+        return false;
+    }
+    entry->call(*this, wParam, lParam);
+    return true;
+}
+
 LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && RouteCommand(wParam, lParam)) {
+        lastHandled_ = true;
+        return 0;
+    }
     const Current outer = current_;
     current_ = {message, wParam, lParam};
     const MessageEntry* entry = FindEntry(GetMessageMap(), message, wParam);

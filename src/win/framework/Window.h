@@ -129,8 +129,12 @@ class CWnd {
     virtual bool PreTranslateMessage(MSG& message);
 
     // Entry point of all messages for this window: the first matching entry of
-    // the tables, else the default processing.
+    // the tables, else the default processing. A command may be taken by
+    // RouteCommand first.
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Runs this window's own handler of a command, if its tables have one.
+    bool HandleCommand(WPARAM wParam, LPARAM lParam);
 
   protected:
     virtual const MessageMap* GetMessageMap() const;
@@ -140,6 +144,9 @@ class CWnd {
     LRESULT Default();
     // Called after the last message, once the window is gone.
     virtual void OnFinalDestroy() {}
+    // Offered every command before this window's own tables; true when taken
+    // (a frame passes commands to its view first).
+    virtual bool RouteCommand(WPARAM, LPARAM) { return false; }
 
     // Binds this object to a window being created; undone when it is destroyed.
     void Attach(HWND hwnd);

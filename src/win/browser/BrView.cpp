@@ -1,0 +1,330 @@
+#include "browser/BrView.h"
+
+#include <commdlg.h>
+
+#include "Message.h"
+#include "app/BrApp.h"
+#include "frame/MainFrame.h"
+#include "framework/GdiCanvas.h"
+#include "framework/Text.h"
+#include "framework/WinApp.h"
+#include "resource.h"
+#include "text/ShiftJis.h"
+
+namespace {
+
+constexpr UINT kBackCommand = 61460;
+constexpr UINT kForwardCommand = 61447;
+
+}  // namespace
+
+CBrView::CBrView(CMainFrame& frame)
+    : frame_(frame), homeAddress_(kMakerHomeAddress), homePage_("otop.htm") {}
+
+CBrView::~CBrView() = default;
+
+const MessageMap* CBrView::GetMessageMap() const {
+    static constexpr MessageEntry kEntries[] = {
+        OnMessage<&CBrView::OnEraseBackground>(WM_ERASEBKGND),
+        OnCommand<&CBrView::OnFileOpen>(ID_FILE_OPEN),
+        OnMessage<&CBrView::OnLeftButtonDown>(WM_LBUTTONDOWN),
+        OnMessage<&CBrView::OnLeftButtonUp>(WM_LBUTTONUP),
+        OnMessage<&CBrView::OnMouseMove>(WM_MOUSEMOVE),
+        OnMessage<&CBrView::OnDestroy>(WM_DESTROY),
+        OnMessage<&CBrView::OnRelayout>(kRelayoutMessage),
+        OnCommand<&CBrView::OnBack>(kBackCommand),
+        OnCommand<&CBrView::OnForward>(kForwardCommand),
+    };
+    static const MessageMap map{CScrollView::GetMessageMap(), kEntries};
+    return &map;
+}
+
+void CBrView::OnInitialUpdate() {
+    LoadState();
+    CScrollView::SetScrollSizes(0, 0);
+    TheApp().SetAnimationTarget(&frame_);
+
+    // The page bitmap, in the screen's format.
+    WindowDC screen(nullptr);
+    backBuffer_.reset(CreateBitmap(TokenList::kMaxPageWidth, TokenList::kMaxPageHeight,
+                                   static_cast<UINT>(GetDeviceCaps(screen.get(), PLANES)),
+                                   static_cast<UINT>(GetDeviceCaps(screen.get(), BITSPIXEL)),
+                                   nullptr));
+    if (!backBuffer_) {
+        ShowMessage("メモリが足りません。");
+    }
+    OpenPage(homePage_, OpenMode::New);
+    pageReady_ = true;
+    PostMessageW(GetSafeHwnd(), kRelayoutMessage, 0, 0);
+}
+
+void CBrView::OpenPage(std::string fileName, OpenMode mode) {
+    frame_.SetStatusText("ページを開いています。");
+    lastKeyword_.clear();
+    TokenList* leaving = currentPage();
+    if (leaving != nullptr) {
+        HidePageControls(*leaving);
+    }
+    // The links of the page left are gone with its layout.
+    auto leave = [&] {
+        if (leaving != nullptr) {
+            leaving->DiscardLayout();
+            hotLink_ = nullptr;
+        }
+    };
+    switch (mode) {
+        case OpenMode::New: {
+            leave();
+            auto page = std::make_unique<TokenList>();
+            page->SetHost(this);
+            TokenList& opened = history_.OpenNew(std::move(page));
+            opened.LoadPage(TheApp().archives[CBrApp::kText], fileName);
+            if (TheApp().settings.disclosureStage >= 2) {
+                ++TheApp().settings.pageCounter;
+            }
+            break;
+        }
+        case OpenMode::Back:
+            leave();
+            history_.Back();
+            break;
+        case OpenMode::Forward:
+            leave();
+            history_.Forward();
+            break;
+    }
+    frame_.m_bProgressEnabled = 1;
+    PaintBackBuffer();
+    frame_.m_bProgressEnabled = 0;
+    RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ShowPageAddress(fileName);
+    frame_.AddVisited(fileName);
+    frame_.SetStatusText("ページが表示されました。");
+    ScrollToPosition({0, 0});
+    SaveState();
+}
+
+void CBrView::ShowPageAddress(const std::string& fileName) {
+    TokenList* page = currentPage();
+    if (page == nullptr) {
+        return;
+    }
+    for (const SearchRecord& record : searchTable_) {
+        if (EqualsIgnoringAsciiCase(record.fileName, fileName)) {
+            page->SetName(fileName);
+            page->SetAddress(record.address);
+            frame_.addressBar().ShowAddress(record.address);
+            return;
+        }
+    }
+    if (EqualsIgnoringAsciiCase(fileName, "urlmiss.htm")) {
+        page->SetName(fileName);
+    }
+}
+
+void CBrView::HidePageControls(TokenList&) {
+    // Pages hold no form controls yet.
+}
+
+void CBrView::PaintBackBuffer() {
+    TokenList* page = currentPage();
+    if (page == nullptr || !backBuffer_) {
+        return;
+    }
+    WindowDC screen(nullptr);
+    HDC dc = CreateCompatibleDC(screen.get());
+    {
+        SelectInto select(dc, backBuffer_.get());
+        GdiCanvas canvas(dc);
+        page->ResetLayout();
+        page->RenderPage(canvas);
+    }
+    DeleteDC(dc);
+    frame_.SetProgressPos(0);
+}
+
+void CBrView::OnDraw(HDC dc) {
+    if (!pageReady_ || !backBuffer_) {
+        return;
+    }
+    RECT client;
+    GetClientRect(GetSafeHwnd(), &client);
+    const Point at = GetScrollPosition();
+    HDC memory = CreateCompatibleDC(dc);
+    {
+        SelectInto select(memory, backBuffer_.get());
+        BitBlt(dc, at.x, at.y, client.right, client.bottom, memory, at.x, at.y, SRCCOPY);
+    }
+    DeleteDC(memory);
+}
+
+BOOL CBrView::OnEraseBackground(HDC dc) {
+    // Never erased: the page bitmap covers everything.
+    ExcludeUpdateRgn(dc, GetSafeHwnd());
+    return TRUE;
+}
+
+LinkElement* CBrView::LinkAt(POINT clientPoint) const {
+    const TokenList* page = currentPage();
+    if (page == nullptr) {
+        return nullptr;
+    }
+    const Point scroll = GetScrollPosition();
+    return page->HitTest({clientPoint.x + scroll.x, clientPoint.y + scroll.y});
+}
+
+void CBrView::OnMouseMove(UINT, POINT at) {
+    const TokenList* page = currentPage();
+    if (page != nullptr) {
+        const Point scroll = GetScrollPosition();
+        const Point point{at.x + scroll.x, at.y + scroll.y};
+        for (const auto& link : page->links()) {
+            if (link->HitRect().Contains(point)) {
+                SetCursor(TheApp().linkCursor);
+                frame_.SetStatusText(frame_.LookUpAddress(link->target));
+                hotLink_ = link.get();
+                break;
+            }
+            if (link.get() == hotLink_) {
+                frame_.SetStatusText("");
+            }
+        }
+    }
+    Default();
+}
+
+void CBrView::OnLeftButtonDown(UINT, POINT at) {
+    if (LinkElement* link = LinkAt(at)) {
+        hotLink_ = link;
+    }
+    Default();
+}
+
+void CBrView::OnLeftButtonUp(UINT, POINT at) {
+    LinkElement* link = LinkAt(at);
+    if (link != nullptr && link == hotLink_) {
+        const std::string target = link->target;
+        if (OfferToSpecialHandlers(target)) {
+            RepaintLink(*link);
+        } else {
+            OpenPage(target, OpenMode::New);
+        }
+    }
+    Default();
+}
+
+bool CBrView::OfferToSpecialHandlers(const std::string&) {
+    // Message, note, plug-in and download links come with the game's rules.
+    return false;
+}
+
+void CBrView::RepaintLink(LinkElement& link) {
+    TokenList* page = currentPage();
+    if (page == nullptr || !backBuffer_) {
+        return;
+    }
+    WindowDC screen(nullptr);
+    HDC dc = CreateCompatibleDC(screen.get());
+    {
+        SelectInto select(dc, backBuffer_.get());
+        GdiCanvas canvas(dc);
+        page->DrawLink(link, canvas);
+    }
+    DeleteDC(dc);
+    RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void CBrView::OnFileOpen() {
+    wchar_t path[MAX_PATH] = {};
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = GetSafeHwnd();
+    ofn.lpstrFilter = L"Htm Files (*.htm)\0*.htm\0\0";
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"htm";
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (GetOpenFileNameW(&ofn)) {
+        OpenPage(Narrow(path), OpenMode::New);
+    }
+}
+
+void CBrView::OnBack() {
+    if (const TokenList* page = history_.previous()) {
+        OpenPage(page->name(), OpenMode::Back);
+    }
+}
+
+void CBrView::OnForward() {
+    if (const TokenList* page = history_.next()) {
+        OpenPage(page->name(), OpenMode::Forward);
+    }
+}
+
+LRESULT CBrView::OnRelayout(WPARAM, LPARAM) {
+    if (TokenList* page = currentPage()) {
+        // The first page once more, now that the frame has its final size.
+        page->DiscardLayout();
+        hotLink_ = nullptr;
+        TruncateHistory();
+        PaintBackBuffer();
+        InvalidateRect(GetSafeHwnd(), nullptr, FALSE);
+    }
+    return 0;
+}
+
+void CBrView::OnDestroy() {
+    SaveState();
+    backBuffer_.reset();
+    Default();
+}
+
+Rect CBrView::ClientRect() const {
+    RECT rc;
+    GetClientRect(GetSafeHwnd(), &rc);
+    return {rc.left, rc.top, rc.right, rc.bottom};
+}
+
+int CBrView::ViewWindowWidth() const {
+    RECT rc;
+    GetWindowRect(GetSafeHwnd(), &rc);
+    return rc.right - rc.left;
+}
+
+void CBrView::SetProgressRange(int lower, int upper) {
+    frame_.SetProgressRange(lower, upper);
+}
+
+void CBrView::SetProgressPos(int position) {
+    frame_.SetProgressPos(position);
+}
+
+void CBrView::AdvanceProgress(int delta) {
+    frame_.AdvanceProgress(delta);
+}
+
+void CBrView::SetWindowTitle(const std::string& text) {
+    SetWindowTextW(frame_.GetSafeHwnd(), Widen(text).c_str());
+}
+
+bool CBrView::IsVisited(std::string_view name) const {
+    return frame_.IsVisited(name);
+}
+
+int CBrView::TextSizeOffset() const {
+    return frame_.GetTextSizeOffset();
+}
+
+bool CBrView::PluginInstalled() const {
+    return TheApp().settings.pluginMissing == 0;
+}
+
+bool CBrView::CapsLockOn() const {
+    return GetKeyState(VK_CAPITAL) != 0;
+}
+
+bool CBrView::LoadPicture(std::string_view name, DibPicture& slot) {
+    CBrApp& app = TheApp();
+    return slot.Load(name, PictureSources{&app.archives[CBrApp::kCg], &app.archives[CBrApp::kEx],
+                                          &app.archives[CBrApp::kParts]});
+}

@@ -1,0 +1,107 @@
+// The view's share of saving: window places in the registry, everything else
+// in "velmora.dat" in the Windows directory, loaded once and saved after every
+// page.
+
+#include "app/BrApp.h"
+#include "browser/BrView.h"
+#include "frame/MainFrame.h"
+#include "framework/Files.h"
+#include "resource.h"
+
+namespace {
+
+constexpr char kSection[] = "settings";
+constexpr wchar_t kSaveFileName[] = L"velmora.dat";
+
+}  // namespace
+
+void CBrView::LoadState() {
+    CBrApp& app = TheApp();
+    if (app.GetProfileInt(kSection, "mainx", -1) == -1) {
+        ApplyDefaults();
+        return;
+    }
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const int x = app.GetProfileInt(kSection, "mainx", 0);
+    const int y = app.GetProfileInt(kSection, "mainy", 0);
+    const int w = app.GetProfileInt(kSection, "mainw", 0);
+    const int h = app.GetProfileInt(kSection, "mainh", 0);
+    // A place off the screen is not taken, nor is its size.
+    if (x >= 0 && y >= 0 && x < screenWidth && y < screenHeight) {
+        MoveWindow(frame_.GetSafeHwnd(), x, y, w, h, TRUE);
+    }
+    int likeX = app.GetProfileInt(kSection, "likex", 0);
+    int likeY = app.GetProfileInt(kSection, "likey", 0);
+    favouritesPosition_ = {likeX >= screenWidth ? 0 : likeX, likeY >= screenHeight ? 0 : likeY};
+
+    const std::optional<std::vector<uint8_t>> file =
+        ReadWholeFile(InWindowsDirectory(kSaveFileName));
+    const std::optional<SaveData> saved =
+        file ? DecodeSaveFile(file->data(), file->size()) : std::nullopt;
+    if (!saved) {
+        ApplyDefaults();
+        return;
+    }
+    app.settings = saved->state;
+    if (!app.settings.addressBarVisible) {
+        frame_.HideBarAtStartUp(ID_VIEW_ADDRESSBAR);
+    }
+    if (!app.settings.toolBarVisible) {
+        frame_.HideBarAtStartUp(ID_VIEW_TOOLBAR);
+    }
+    if (!app.settings.statusBarVisible) {
+        frame_.HideBarAtStartUp(ID_VIEW_STATUS_BAR);
+    }
+    homeAddress_ = app.settings.homeAddress.str();
+    homePage_ = app.settings.homePage.str();
+    favourites_ = saved->favourites;
+    frame_.addressBar().SetEntries(saved->addresses);
+    for (const std::string& name : saved->visited) {
+        frame_.AddVisited(name);
+    }
+}
+
+void CBrView::ApplyDefaults() {
+    CBrApp& app = TheApp();
+    // The frame in the middle of the screen.
+    RECT window;
+    GetWindowRect(frame_.GetSafeHwnd(), &window);
+    const int w = window.right - window.left;
+    const int h = window.bottom - window.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    MoveWindow(frame_.GetSafeHwnd(), x, y, w, h, TRUE);
+    app.WriteProfileInt(kSection, "mainx", x);
+    app.WriteProfileInt(kSection, "mainy", y);
+    app.WriteProfileInt(kSection, "mainw", w);
+    app.WriteProfileInt(kSection, "mainh", h);
+    RECT view;
+    GetWindowRect(GetSafeHwnd(), &view);
+    favouritesPosition_ = {view.left, view.top};
+    app.WriteProfileInt(kSection, "likex", view.left);
+    app.WriteProfileInt(kSection, "likey", view.top);
+    app.settings = GameState::NewGame();
+}
+
+void CBrView::SaveState() {
+    CBrApp& app = TheApp();
+    RECT window;
+    GetWindowRect(frame_.GetSafeHwnd(), &window);
+    app.WriteProfileInt(kSection, "mainx", window.left);
+    app.WriteProfileInt(kSection, "mainy", window.top);
+    app.WriteProfileInt(kSection, "mainw", window.right - window.left);
+    app.WriteProfileInt(kSection, "mainh", window.bottom - window.top);
+    app.WriteProfileInt(kSection, "likex", favouritesPosition_.x);
+    app.WriteProfileInt(kSection, "likey", favouritesPosition_.y);
+
+    app.settings.homeAddress = homeAddress_;
+    app.settings.homePage = homePage_;
+    SaveData data;
+    data.state = app.settings;
+    data.favourites = favourites_;
+    data.addresses = frame_.addressBar().savedEntries();
+    data.visited = frame_.visitedList().names();
+    // A failed write keeps the last save as it was.
+    WriteFileAtomically(InWindowsDirectory(kSaveFileName), EncodeSaveFile(data));
+}

@@ -1,0 +1,325 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../support/MessageRecorder.h"
+#include "../support/TestFiles.h"
+#include "app/BrApp.h"
+#include "archive/ArchiveWriter.h"
+#include "browser/BrView.h"
+#include "frame/MainFrame.h"
+#include "framework/FrameLayout.h"
+#include "framework/Text.h"
+#include "game/SaveFile.h"
+#include "resource.h"
+
+namespace {
+
+// The application without its title screen.
+class NoTitleApp : public CBrApp {
+  protected:
+    INT_PTR ShowTitleScreen() override { return 1; }
+};
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+std::wstring SaveFilePath() {
+    wchar_t directory[MAX_PATH];
+    GetWindowsDirectoryW(directory, MAX_PATH);
+    return std::wstring(directory) + L"\\velmora.dat";
+}
+
+void ForgetEverything() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Korvex");
+    DeleteFileW(SaveFilePath().c_str());
+}
+
+// A world of three pages in a folder of its own, and the browser open on it.
+class Browser : public ::testing::Test {
+  protected:
+    Browser() : previous_(std::filesystem::current_path()) {
+        ForgetEverything();
+        std::filesystem::current_path(dir_.path());
+        const auto text = BuildArchive({
+            {"otop.htm", Bytes("<title>Top</title><body>"
+                               "<a href=\"a.htm\">aaaa</a><br><a href=\"b.htm\">bbbb</a><br>")},
+            {"a.htm", Bytes("<title>Page A</title><body><a href=\"otop.htm\">home</a>")},
+            {"b.htm", Bytes("<title>Page B</title><body>b")},
+        });
+        WriteBytes(dir_.File("Text.arc"), *text);
+        for (const char* name : {"cg.arc", "ex.arc", "parts.arc"}) {
+            WriteBytes(dir_.File(name), *BuildArchive({}));
+        }
+    }
+    ~Browser() override {
+        Close();
+        std::filesystem::current_path(previous_);
+        ForgetEverything();
+    }
+
+    void Open() {
+        app_ = std::make_unique<NoTitleApp>();
+        ASSERT_TRUE(app_->InitInstance());
+        PumpMessages();
+    }
+    void Close() {
+        if (app_) {
+            app_->ExitInstance();
+            app_.reset();
+        }
+    }
+    CMainFrame& frame() { return *static_cast<CMainFrame*>(app_->mainWindow()); }
+    CBrView& view() { return frame().view(); }
+    std::string CurrentName() { return view().currentPage() ? view().currentPage()->name() : ""; }
+    std::string CurrentTitle() { return view().currentPage() ? view().currentPage()->title() : ""; }
+
+    // A mouse message at the middle of the link to `target`.
+    void Mouse(UINT message, const std::string& target) {
+        for (const auto& link : view().currentPage()->links()) {
+            if (link->target == target) {
+                const Point scroll = view().GetScrollPosition();
+                const int x = link->x + link->width / 2 - scroll.x;
+                const int y = link->y + link->height / 2 - scroll.y;
+                SendMessageW(view().GetSafeHwnd(), message, 0, MAKELPARAM(x, y));
+                return;
+            }
+        }
+        ADD_FAILURE() << "no link to " << target;
+    }
+    void Click(const std::string& target) {
+        Mouse(WM_MOUSEMOVE, target);
+        Mouse(WM_LBUTTONDOWN, target);
+        Mouse(WM_LBUTTONUP, target);
+    }
+
+    TempDir dir_;
+    MessageRecorder messages_;
+    std::unique_ptr<NoTitleApp> app_;
+
+  private:
+    std::filesystem::path previous_;
+};
+
+TEST(FrameLayoutArithmetic, BarsPeelOffTheClientAreaInTheirOrder) {
+    const std::vector<DockedBar> bars = {{DockedBar::Edge::Bottom, 20, true},
+                                         {DockedBar::Edge::Top, 25, true},
+                                         {DockedBar::Edge::Top, 40, false},
+                                         {DockedBar::Edge::Top, 30, true}};
+    const FrameLayout layout = LayoutFrame({0, 0, 800, 600}, bars);
+    EXPECT_EQ(layout.bars[0], (Rect{0, 580, 800, 600}));
+    EXPECT_EQ(layout.bars[1], (Rect{0, 0, 800, 25}));
+    EXPECT_TRUE(layout.bars[2].IsEmpty());
+    EXPECT_EQ(layout.bars[3], (Rect{0, 25, 800, 55}));
+    EXPECT_EQ(layout.view, (Rect{0, 55, 800, 580}));
+    // Bars never take more than there is.
+    const FrameLayout tiny = LayoutFrame({0, 0, 100, 30}, bars);
+    EXPECT_EQ(tiny.view.height(), 0);
+    EXPECT_GE(tiny.view.top, 0);
+}
+
+TEST_F(Browser, OpensTheHomePageAndSavesAtOnce) {
+    Open();
+    EXPECT_EQ(CurrentTitle(), "Top");
+    EXPECT_TRUE(view().pageReady());
+    EXPECT_EQ(frame().statusText(), "ページが表示されました。");
+    wchar_t title[256];
+    GetWindowTextW(frame().GetSafeHwnd(), title, 256);
+    EXPECT_EQ(std::wstring(title), L"Top - Brivane");
+    EXPECT_TRUE(frame().IsVisited("OTOP.HTM"));
+    EXPECT_TRUE(messages_.Messages().empty());
+    // The first run wrote the window places and a save file.
+    EXPECT_NE(app_->GetProfileInt("settings", "mainx", -1), -1);
+    EXPECT_NE(app_->GetProfileInt("settings", "likey", -12345), -12345);
+    const auto file = ReadBytes(std::filesystem::path(SaveFilePath()).string());
+    ASSERT_GE(file.size(), GameState::kSize);
+    const auto saved = DecodeSaveFile(file.data(), file.size());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->state.homePage.str(), "otop.htm");
+    EXPECT_EQ(saved->visited, std::vector<std::string>{"otop.htm"});
+}
+
+TEST_F(Browser, ClicksFollowLinksAndTheHistoryGoesBackAndForth) {
+    Open();
+    Click("a.htm");
+    EXPECT_EQ(CurrentTitle(), "Page A");
+    SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_GO_BACK, 0);
+    EXPECT_EQ(CurrentTitle(), "Top");
+    EXPECT_EQ(view().history().size(), 2u);
+    SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_GO_FORWARD, 0);
+    EXPECT_EQ(CurrentTitle(), "Page A");
+    SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_GO_BACK, 0);
+    // A new page after going back drops the forward entry.
+    Click("b.htm");
+    EXPECT_EQ(CurrentTitle(), "Page B");
+    EXPECT_EQ(view().history().size(), 2u);
+    EXPECT_FALSE(view().history().CanGoForward());
+    // Opening a page twice appends twice.
+    view().OpenPage("b.htm", CBrView::OpenMode::New);
+    EXPECT_EQ(view().history().size(), 3u);
+    EXPECT_TRUE(frame().IsVisited("A.HTM"));
+    EXPECT_TRUE(frame().IsVisited("b.htm"));
+}
+
+TEST_F(Browser, ALinkIsActivatedOnlyWhereThePressStartedOrTheLastHoverWas) {
+    Open();
+    // Press on one link, release on another: the move made the second one hot.
+    Mouse(WM_MOUSEMOVE, "a.htm");
+    Mouse(WM_LBUTTONDOWN, "a.htm");
+    Mouse(WM_MOUSEMOVE, "b.htm");
+    Mouse(WM_LBUTTONUP, "b.htm");
+    EXPECT_EQ(CurrentTitle(), "Page B");
+
+    SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_GO_BACK, 0);
+    // A release on a link other than the hot one does nothing.
+    Mouse(WM_LBUTTONDOWN, "a.htm");
+    Mouse(WM_LBUTTONUP, "b.htm");
+    EXPECT_EQ(CurrentTitle(), "Top");
+    // Pressing outside any link keeps the link last hovered hot.
+    Mouse(WM_MOUSEMOVE, "a.htm");
+    SendMessageW(view().GetSafeHwnd(), WM_LBUTTONDOWN, 0, MAKELPARAM(600, 400));
+    Mouse(WM_LBUTTONUP, "a.htm");
+    EXPECT_EQ(CurrentTitle(), "Page A");
+}
+
+TEST_F(Browser, ThePointerOverALinkShowsItsAddress) {
+    Open();
+    Mouse(WM_MOUSEMOVE, "a.htm");
+    EXPECT_EQ(frame().statusText(), "nofile");  // no page table yet
+    SendMessageW(view().GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(700, 500));
+    EXPECT_EQ(frame().statusText(), "");
+}
+
+TEST_F(Browser, BarsToggleWithTheirSettingsAndCheckMarks) {
+    Open();
+    GameState& settings = app_->settings;
+    SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
+    EXPECT_EQ(frame().m_bStatusBarVisible, 0);
+    EXPECT_EQ(settings.statusBarVisible, 0);
+    HMENU view = GetSubMenu(GetMenu(frame().GetSafeHwnd()), 2);
+    SendMessageW(frame().GetSafeHwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), 2);
+    EXPECT_FALSE(GetMenuState(view, ID_VIEW_STATUS_BAR, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(GetMenuState(view, ID_VIEW_ADDRESSBAR, MF_BYCOMMAND) & MF_CHECKED);
+    // Progress calls do nothing while the status bar is hidden.
+    frame().m_bProgressEnabled = 1;
+    frame().SetProgressRange(0, 10);
+    frame().SetProgressPos(7);
+    EXPECT_EQ(SendMessageW(frame().progress(), PBM_GETPOS, 0, 0), 0);
+    SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
+    EXPECT_EQ(settings.statusBarVisible, 1);
+    frame().SetProgressRange(0, 10);
+    frame().SetProgressPos(7);
+    EXPECT_EQ(SendMessageW(frame().progress(), PBM_GETPOS, 0, 0), 7);
+    frame().m_bProgressEnabled = 0;
+
+    SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_VIEW_ADDRESSBAR, 0);
+    SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_VIEW_ADDRESSBAR, 0);
+    EXPECT_EQ(frame().m_bAddressBarVisible, 1);
+    EXPECT_EQ(settings.addressBarVisible, 1);
+}
+
+TEST_F(Browser, TheProgressControlStaysCentredAndAtZeroInANarrowFrame) {
+    Open();
+    frame().m_bProgressEnabled = 1;
+    MoveWindow(frame().GetSafeHwnd(), 0, 0, 600, 400, TRUE);
+    frame().SetProgressPos(1);
+    RECT progress;
+    GetWindowRect(frame().progress(), &progress);
+    RECT window;
+    GetWindowRect(frame().GetSafeHwnd(), &window);
+    POINT at{progress.left, progress.top};
+    ScreenToClient(GetParent(frame().progress()), &at);
+    EXPECT_EQ(at.x, (600 - 180) / 2);
+    EXPECT_EQ(progress.right - progress.left, 180);
+    MoveWindow(frame().GetSafeHwnd(), 0, 0, 150, 300, TRUE);
+    frame().SetProgressPos(2);
+    GetWindowRect(frame().progress(), &progress);
+    at = {progress.left, progress.top};
+    ScreenToClient(GetParent(frame().progress()), &at);
+    EXPECT_EQ(at.x, 0);
+    frame().m_bProgressEnabled = 0;
+}
+
+TEST_F(Browser, MenuPromptsShowInTheStatusBar) {
+    Open();
+    HMENU menu = GetMenu(frame().GetSafeHwnd());
+    SendMessageW(frame().GetSafeHwnd(), WM_MENUSELECT, MAKEWPARAM(ID_VIEW_ADDRESSBAR, MF_STRING),
+                 reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(frame().statusText(), "ｱﾄﾞﾚｽ ﾊﾞｰの表示/非表示");
+    SendMessageW(frame().GetSafeHwnd(), WM_MENUSELECT, MAKEWPARAM(ID_VIEW_TOOLBAR, MF_STRING),
+                 reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(frame().statusText(), "ﾂｰﾙ ﾊﾞｰの表示/非表示");
+    SendMessageW(frame().GetSafeHwnd(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ(frame().statusText(), "");
+}
+
+TEST_F(Browser, TheLogoShowsFortySevenFramesInTurn) {
+    Open();
+    const int start = CMainFrame::nextLogoFrame();
+    for (int i = 0; i < 47; ++i) {
+        frame().DrawLogoFrame();
+        EXPECT_LT(CMainFrame::nextLogoFrame(), 47);
+    }
+    EXPECT_EQ(CMainFrame::nextLogoFrame(), start);
+    EXPECT_EQ(frame().GetTextSizeOffset(), -3);
+}
+
+TEST_F(Browser, EverythingComesBackAfterARestart) {
+    Open();
+    Click("a.htm");
+    SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
+    MoveWindow(frame().GetSafeHwnd(), 40, 30, 500, 400, TRUE);
+    app_->settings.pageCounter = 7;
+    Close();  // saves on the way out
+
+    Open();
+    EXPECT_EQ(frame().m_bStatusBarVisible, 0);
+    EXPECT_TRUE(frame().IsVisited("a.htm"));
+    EXPECT_EQ(app_->settings.pageCounter, 7u);
+    RECT window;
+    GetWindowRect(frame().GetSafeHwnd(), &window);
+    EXPECT_EQ(window.left, 40);
+    EXPECT_EQ(window.right - window.left, 500);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(SaveFilePath() + L".new")));
+}
+
+TEST_F(Browser, APlaceOffTheScreenIsIgnoredAndADamagedSaveFileStillStarts) {
+    Open();
+    Close();
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Korvex\\Ｖｅｌｍｏｒａ\\settings", 0,
+                            KEY_WRITE, &key),
+              ERROR_SUCCESS);
+    const DWORD offScreen = static_cast<DWORD>(GetSystemMetrics(SM_CXSCREEN));
+    RegSetValueExW(key, L"mainx", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&offScreen), 4);
+    RegSetValueExW(key, L"likex", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&offScreen), 4);
+    RegCloseKey(key);
+    // A save file whose counts promise far more than it holds.
+    SaveData data;
+    data.state = GameState::NewGame();
+    data.visited = {"a.htm"};
+    std::vector<uint8_t> bytes = EncodeSaveFile(data);
+    bytes[848] = bytes[849] = bytes[850] = bytes[851] = 0xFF;
+    bytes[840] = bytes[841] = bytes[842] = bytes[843] = 0xFF;
+    WriteBytes(std::filesystem::path(SaveFilePath()).string(), bytes);
+
+    Open();
+    EXPECT_EQ(CurrentTitle(), "Top");
+    EXPECT_EQ(view().favouritesPosition().x, 0);
+    RECT window;
+    GetWindowRect(frame().GetSafeHwnd(), &window);
+    EXPECT_LT(window.left, GetSystemMetrics(SM_CXSCREEN));
+}
+
+}  // namespace
