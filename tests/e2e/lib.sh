@@ -2,6 +2,7 @@
 # Every wait has a generous deadline and polls for a condition.
 
 : "${BUILD_DIR:?}"
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 readonly APP_TITLE='Ｖｅｌｍｏｒａ'
 GAME_EXE=$BUILD_DIR/win/src/win/velmora.exe
 E2E_DIR=$BUILD_DIR/e2e
@@ -189,16 +190,23 @@ save_file_number() {
     od -An -tu4 -j "$1" -N4 "$SAVE_FILE" 2>/dev/null | tr -d ' '
 }
 
-# Prints "X Y" of a point on the first text link on the screen: links are
-# underlined in $1 (RRGGBB), so it looks for a row of 20 pixels of that colour
+# Prints "X Y" of a point on the first text link in the page area of the
+# browser window $2: links are underlined in $1 (RRGGBB), so it looks for a
+# row of 20 pixels of that colour below the bars and above the status bar,
 # and answers a point just above its middle. 1 when there is none.
 find_link() {
-    local found
-    found=$(import -window root png:- 2>/dev/null | convert png:- txt:- 2>/dev/null |
-        grep -i "#$1" | awk -F'[,:]' '
+    local colour=$1 id=$2 geometry left top width height found
+    geometry=$(xdotool getwindowgeometry "$id" 2>/dev/null)
+    read -r left top <<<"$(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
+    read -r width height <<<"$(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
+    [ -n "$left" ] && [ -n "$width" ] || return 1
+    # Menu, address bar and tool-button bar take about 100 pixels, the status bar 30.
+    found=$(import -window root -crop "${width}x$((height - 130))+$left+$((top + 100))" png:- 2>/dev/null |
+        convert png:- txt:- 2>/dev/null |
+        grep -i "#$colour" | awk -F'[,:]' -v dx="$left" -v dy="$((top + 100))" '
             $2 == y && $1 == x + 1 { run++ } $2 != y || $1 != x + 1 { run = 1; start = $1 }
             { x = $1; y = $2 }
-            run == 20 { print start + 10, y - 4; exit }')
+            run == 20 { print start + 10 + dx, y - 4 + dy; exit }')
     [ -n "$found" ] || return 1
     echo "$found"
 }

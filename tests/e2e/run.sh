@@ -2,6 +2,7 @@
 # End-to-end tests: the real velmora.exe on the demo world, as a player meets it.
 set -u
 . "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/damaged.sh"
 
 # Past the title screen into the browser window; prints its id.
 enter_game() {
@@ -91,7 +92,7 @@ a_second_copy_ends_at_once_and_a_new_one_starts_after_the_first() {
 }
 
 browses_by_clicking_links_and_saves_as_it_goes() {
-    local world id home x y deadline
+    local world id home found x y deadline
     world=$(make_world)
     forget_saved_game
     start_game "$world"
@@ -101,7 +102,8 @@ browses_by_clicking_links_and_saves_as_it_goes() {
     [ "$(save_file_number 848)" = 1 ] || fail "the home page was not saved as visited"
 
     # Text links are underlined in pure blue until visited.
-    read -r x y <<<"$(find_link 0000FF)" || { fail "no link on the home page"; return; }
+    found=$(find_link 0000FF "$id") || { fail "no link on the home page"; return; }
+    read -r x y <<<"$found"
     xdotool mousemove "$x" "$y" click 1
     deadline=$((SECONDS + 60))
     until [ "$(save_file_number 848)" = 2 ] || [ "$SECONDS" -ge "$deadline" ]; do sleep 0.2; done
@@ -126,4 +128,12 @@ run_test escape_on_the_title_quits_without_a_browser_window
 run_test missing_archive_is_told_and_start_up_goes_on
 run_test every_archive_missing_gives_four_messages
 run_test a_second_copy_ends_at_once_and_a_new_one_starts_after_the_first
+run_test damaged_text_archive_cut_in_its_table
+run_test damaged_picture_archive_cut_in_its_data
+run_test damaged_home_page_decodes_short
+run_test damaged_home_page_with_a_tag_never_closed
+run_test damaged_picture_with_a_lying_header
+run_test damaged_save_file_cut_in_half
+run_test damaged_save_file_with_absurd_counts
+run_test damaged_password_table_with_slots_out_of_range
 finish_tests
