@@ -84,14 +84,15 @@ app_windows() {
     done
 }
 
-# Waits for the title screen (a window of the application's name, 640 pixels
-# or wider) and prints its id.
-wait_title() {
-    local deadline=$((SECONDS + ${1:-60})) id
+# Runs command $2... until it prints something, for up to $1 seconds; prints
+# the first line it printed. 1 on timeout.
+wait_for_output() {
+    local deadline=$((SECONDS + $1)) out
+    shift
     while [ "$SECONDS" -lt "$deadline" ]; do
-        id=$(app_windows 640 | head -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
+        out=$("$@" | head -n 1)
+        if [ -n "$out" ]; then
+            echo "$out"
             return 0
         fi
         sleep 0.2
@@ -99,19 +100,12 @@ wait_title() {
     return 1
 }
 
+# Waits for the title screen (a window of the application's name, 640 pixels
+# or wider) and prints its id.
+wait_title() { wait_for_output "${1:-60}" app_windows 640; }
+
 # Waits for a message box of the application and prints its id.
-wait_message_box() {
-    local deadline=$((SECONDS + ${1:-60})) id
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        id=$(app_windows - | head -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.2
-    done
-    return 1
-}
+wait_message_box() { wait_for_output "${1:-60}" app_windows -; }
 
 # Ends the game if it is still running, without a trace for the next test.
 stop_game() {
@@ -124,18 +118,7 @@ stop_game() {
 
 # Prints the id of the first window whose title matches regex $1, waiting up to
 # $2 seconds (default 60); returns 1 when none appeared.
-wait_window() {
-    local pattern=$1 deadline=$((SECONDS + ${2:-60})) id
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        id=$(xdotool search --name "$pattern" 2>/dev/null | head -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.2
-    done
-    return 1
-}
+wait_window() { wait_for_output "${2:-60}" xdotool search --name "$1"; }
 
 # Waits until window $1 is gone.
 wait_window_gone() {

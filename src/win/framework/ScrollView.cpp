@@ -104,21 +104,22 @@ int CScrollView::Scroll(int bar, int code, int thumb) {
     return pos;
 }
 
-LRESULT CScrollView::OnVScroll(WPARAM wParam, LPARAM) {
+void CScrollView::ScrollBy(int bar, WPARAM wParam) {
+    // The thumb's place while it is dragged comes from the bar itself.
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_TRACKPOS;
-    GetScrollInfo(GetSafeHwnd(), SB_VERT, &info);
-    Scroll(SB_VERT, LOWORD(wParam), info.nTrackPos);
+    GetScrollInfo(GetSafeHwnd(), bar, &info);
+    Scroll(bar, LOWORD(wParam), info.nTrackPos);
+}
+
+LRESULT CScrollView::OnVScroll(WPARAM wParam, LPARAM) {
+    ScrollBy(SB_VERT, wParam);
     return 0;
 }
 
 LRESULT CScrollView::OnHScroll(WPARAM wParam, LPARAM) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_TRACKPOS;
-    GetScrollInfo(GetSafeHwnd(), SB_HORZ, &info);
-    Scroll(SB_HORZ, LOWORD(wParam), info.nTrackPos);
+    ScrollBy(SB_HORZ, wParam);
     return 0;
 }
 

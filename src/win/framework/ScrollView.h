@@ -29,6 +29,7 @@ class CScrollView : public CWnd {
     LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
     void UpdateBars();
     int Scroll(int bar, int code, int thumb);
+    void ScrollBy(int bar, WPARAM wParam);
 
     Size total_;
     Point position_;
