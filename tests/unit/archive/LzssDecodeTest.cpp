@@ -139,6 +139,31 @@ TEST(LzssDecode, AgreesWithThePlainRingDecoderOnArbitraryStreams) {
     }
 }
 
+// Found by fuzzing: a reference less than 8 bytes back, in a stream long
+// enough for the decoder's group shortcut, read its pattern through an index
+// that wrapped below zero (undefined, though it gave the right bytes).
+TEST(LzssDecode, ShortPatternsInsideLongStreams) {
+    const std::vector<uint8_t> found = {0x0a, 0xff, 0x0f, 0x00, 0xff, 0xff, 0xff, 0xff, 0xff,
+                                        0xff, 0xff, 0x41, 0xe0, 0xff, 0xff, 0xff, 0xff, 0xff,
+                                        0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff};
+    std::vector<uint8_t> expected(found.size() * 9);
+    expected.resize(
+        reference::Decode(found.data(), found.size(), expected.data(), expected.size()));
+    EXPECT_EQ(Decode(found), std::string(expected.begin(), expected.end()));
+
+    for (uint32_t distance = 1; distance < 8; ++distance) {
+        StreamBuilder builder;
+        const std::string pattern = std::string("0123456").substr(0, distance);
+        builder.Literals(pattern).Reference(4078, 18).Literals(std::string(30, '.'));
+        std::string repeated;
+        while (repeated.size() < distance + 18) {
+            repeated += pattern;
+        }
+        EXPECT_EQ(Decode(builder.bytes()), repeated.substr(0, distance + 18) + std::string(30, '.'))
+            << distance;
+    }
+}
+
 TEST(LzssDecode, MaxDecodedSizeBoundsEveryStream) {
     // The densest stream: every item an 18-byte reference.
     std::vector<uint8_t> dense;
