@@ -54,13 +54,15 @@ inline void CopyFromOutput(uint8_t* out, size_t distance, uint32_t length) {
         // A short pattern: lay down its first 8 bytes, then copy from a whole
         // number of periods back, which is at least 8 bytes away.
         static constexpr uint8_t kPeriodOfAtLeast8[8] = {0, 8, 8, 9, 8, 10, 12, 14};
+        // Indexed from the pattern's start: an index below `out` would wrap.
+        const uint8_t* from = out - distance;
         if constexpr (std::endian::native == std::endian::little) {
             // The pattern repeated in a register, its lowest byte first. The
             // unit is read byte by byte: each byte then comes straight from one
             // earlier store, where a wide read across two stores would stall.
             uint64_t unit = 0;
             for (size_t k = 0; k < distance; ++k) {
-                unit |= uint64_t{out[k - distance]} << (8 * k);
+                unit |= uint64_t{from[k]} << (8 * k);
             }
             uint64_t pattern = unit;
             for (size_t shift = 8 * distance; shift < 64; shift += 8 * distance) {
@@ -69,7 +71,7 @@ inline void CopyFromOutput(uint8_t* out, size_t distance, uint32_t length) {
             std::memcpy(out, &pattern, sizeof pattern);
         } else {
             for (uint32_t k = 0; k < 8; ++k) {
-                out[k] = out[k - distance];
+                out[k] = from[k];
             }
         }
         done = 8;
