@@ -123,6 +123,42 @@ TEST(PageText, TextNeverWrapsAndThePageIsCutAt1400By2600) {
     EXPECT_EQ(margins.host.scroll.height, 55);
 }
 
+// Found by fuzzing: margins, spaces and sizes come from the page as any int,
+// and the pen's moves added to them overflowed.
+TEST(PageText, NumbersBeyondAnyPageAreCutNotWrapped) {
+    const std::string huge = "99999999999";
+    const std::vector<std::string> pages = {
+        "<body topmargin=\"" + huge + "\">a<br>b<p>c<wbr>d<h1>e</h1>",
+        "<body topmargin=\"-" + huge + "\">a<br>b<p>c",
+        "<body leftmargin=\"" + huge + "\">ab<h1>c</h1><hr>d<div align=\"center\">e",
+        "<body leftmargin=\"-" + huge + "\"><div align=\"right\">ab<hr>",
+        "<img width=\"" + huge + "\" height=\"" + huge + "\" align=\"bottom\" hspace=\"" + huge +
+            "\" vspace=\"" + huge + "\">a<br>b",
+        "<a href=\"x.htm\"><img width=\"" + huge + "\" height=\"" + huge + "\"></a>a<br>",
+        "<img height=\"-" + huge + "\" width=\"-" + huge + "\" align=\"middle\" vspace=\"-" + huge +
+            "\" hspace=\"-" + huge + "\">a<br>b",
+        "<img width=\"" + huge + "%\" height=\"-" + huge + "%\" align=\"top\">a<br>b",
+        "<hr width=\"-" + huge + "\" size=\"" + huge + "\"><hr width=\"" + huge + "\">",
+    };
+    for (const std::string& html : pages) {
+        PageFixture f(html);
+        f.Render();
+        f.Render(false);
+        EXPECT_GE(f.host.scroll.width, 0) << html;
+        EXPECT_LE(f.host.scroll.width, TokenList::kMaxPageWidth) << html;
+        EXPECT_LE(f.host.scroll.height, TokenList::kMaxPageHeight) << html;
+    }
+
+    PageFixture below("<body topmargin=\"" + huge + "\">a<br>b");
+    below.Render();
+    EXPECT_GT(below.Run(0).y, 100000000);
+    EXPECT_GE(below.Run(1).y, below.Run(0).y);
+    PageFixture above("<body topmargin=\"-" + huge + "\">a<br>b");
+    above.Render();
+    EXPECT_LT(above.Run(0).y, -100000000);
+    EXPECT_GE(above.Run(1).y, above.Run(0).y);
+}
+
 TEST(PageText, ARunWhoseFontCannotBeMadeIsDropped) {
     PageFixture f("ab<br>cd");
     f.canvas.failFonts = true;
