@@ -21,9 +21,9 @@ int RequestedSize(std::string_view token, std::string_view name, int whole) {
     const std::string_view value = AttributeValue(token, name);
     const int number = AttributeNumber(value);
     if (!value.empty() && value.back() == '%') {
-        return static_cast<int>(static_cast<long long>(number) * whole / 100);
+        return TokenList::Bounded(int64_t{number} * whole / 100);
     }
-    return number;
+    return TokenList::Bounded(number);
 }
 
 }  // namespace
@@ -119,10 +119,10 @@ Size TokenList::ImageTag(std::string_view token, Canvas& canvas, LinkElement* li
         }
     }
     if (HasAttribute(token, "hspace")) {
-        l.penX += AttributeNumber(AttributeValue(token, "hspace"));
+        l.penX += Bounded(AttributeNumber(AttributeValue(token, "hspace")));
     }
     if (HasAttribute(token, "vspace")) {
-        l.penY += AttributeNumber(AttributeValue(token, "vspace")) + l.lineHeight;
+        l.penY += Bounded(AttributeNumber(AttributeValue(token, "vspace"))) + l.lineHeight;
     }
     return used;
 }
@@ -158,12 +158,12 @@ void TokenList::RuleTag(std::string_view token, Canvas& canvas) {
     const int windowWidth = host_->ViewWindowWidth();
     int width = 0;
     if (HasAttribute(token, "width")) {
-        width = AttributeNumber(AttributeValue(token, "width"));
+        width = Bounded(AttributeNumber(AttributeValue(token, "width")));
     } else {
         width = std::max(0, windowWidth - 2 * l.leftMargin);
     }
     const int thickness =
-        HasAttribute(token, "size") ? AttributeNumber(AttributeValue(token, "size")) : 2;
+        HasAttribute(token, "size") ? Bounded(AttributeNumber(AttributeValue(token, "size"))) : 2;
     l.penY += l.lineHeight;
     l.penX = std::max(l.leftMargin, (windowWidth - width) / 2);
     canvas.DrawEdge(Rect::FromSize(l.penX, l.penY, width, thickness), EdgeStyle::SunkenInner);

@@ -114,7 +114,8 @@ void TokenList::LayoutText(std::string_view text, Canvas& canvas, LinkElement* l
             link->bounds =
                 link->bounds.Union(Rect::FromSize(l.penX, l.penY, size.width, size.height));
         }
-        l.penX += l.advance;
+        // However long the run, the pen stops at the layout's limit.
+        l.penX = Bounded(int64_t{l.penX} + l.advance);
         RaisePageSize();
         i += width;
     }
@@ -153,11 +154,11 @@ void TokenList::BodyTag(std::string_view token, Canvas& canvas) {
     }
     // "link", "alink" and "vlink" are understood and ignored: link colours are fixed.
     if (HasAttribute(token, "leftmargin")) {
-        l.leftMargin = AttributeNumber(AttributeValue(token, "leftmargin"));
+        l.leftMargin = Bounded(AttributeNumber(AttributeValue(token, "leftmargin")));
         l.penX = l.leftMargin;
     }
     if (HasAttribute(token, "topmargin")) {
-        l.topMargin = AttributeNumber(AttributeValue(token, "topmargin"));
+        l.topMargin = Bounded(AttributeNumber(AttributeValue(token, "topmargin")));
         l.penY = l.topMargin;
     }
 }

@@ -35,6 +35,18 @@ Rect TokenList::Client() const {
     return host_ ? host_->ClientRect() : Rect{};
 }
 
+int TokenList::Bounded(int64_t value) {
+    return static_cast<int>(std::clamp<int64_t>(value, -kLayoutLimit, kLayoutLimit));
+}
+
+void TokenList::KeepLayoutInRange() {
+    Layout& l = layout_;
+    for (int* value : {&l.pageWidth, &l.pageHeight, &l.pendingShift, &l.advance, &l.lineHeight,
+                       &l.paragraphGap, &l.topMargin, &l.leftMargin, &l.penX, &l.penY}) {
+        *value = Bounded(*value);
+    }
+}
+
 void TokenList::RaisePageSize() {
     layout_.pageWidth = std::max(layout_.pageWidth, layout_.penX);
     layout_.pageHeight = std::max(layout_.pageHeight, layout_.penY);
@@ -52,6 +64,7 @@ void TokenList::RenderPage(Canvas& canvas) {
     for (StringNode* node = first(); node != nullptr && !node->IsSentinel(); node = node->next()) {
         host_->AdvanceProgress(1);
         Dispatch(FindTag(*node->text()), node, canvas);
+        KeepLayoutInRange();
     }
 
     layout_.penY += layout_.lineHeight;

@@ -45,6 +45,11 @@ class TokenList : public StringList {
     static constexpr int kMaxPageHeight = 2600;
     static constexpr Colour kUnvisitedLinkColour = MakeColour(0, 0, 255);
     static constexpr Colour kVisitedLinkColour = MakeColour(80, 0, 80);
+    // Numbers a page gives (margins, spaces, sizes) and the pen are cut to
+    // this many pixels either way, far outside any page, so that however
+    // damaged the page the layout's sums cannot overflow.
+    static constexpr int kLayoutLimit = 1 << 28;
+    static int Bounded(int64_t value);
 
     TokenList();
     ~TokenList() override;
@@ -142,6 +147,8 @@ class TokenList : public StringList {
     void RuleTag(std::string_view token, Canvas& canvas);
 
     void Dispatch(Tag tag, StringNode*& node, Canvas& canvas);
+    // Cuts the layout's positions and sizes back to kLayoutLimit after a tag.
+    void KeepLayoutInRange();
     void RaisePageSize();
     Rect Client() const;
 
