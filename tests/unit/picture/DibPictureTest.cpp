@@ -271,6 +271,31 @@ TEST(PictureBytes, DamagedFilesLoadWithoutHarm) {
     }
 }
 
+// Found by fuzzing: a page of pictures whose headers each asked for 256 MiB
+// took gigabytes from a few hundred bytes of page and picture.
+TEST(PictureBytes, PixelMemoryStopsAtAWholePageAt32Bits) {
+    const auto declared = [](uint32_t width, uint32_t height) {
+        Bytes file = MakeBmp(1, 1, 32);
+        bmp::Put32(file, bmp::kWidthAt, width);
+        bmp::Put32(file, bmp::kHeightAt, height);
+        return file;
+    };
+    DibPicture picture;
+    ASSERT_TRUE(LoadExact(picture, declared(1400, 2600)));
+    EXPECT_EQ(picture.pixelCapacity(), 1400u * 2600 * 4);
+    EXPECT_TRUE(LoadExact(picture, declared(16384, 256)));  // 16 MiB
+    EXPECT_FALSE(LoadExact(picture, declared(16384, 257)));
+    EXPECT_FALSE(LoadExact(picture, declared(4096, 4096)));
+
+    BitmapInfoHeader h;
+    h.width = 4096;
+    h.height = 4096;
+    h.bitCount = 32;
+    EXPECT_FALSE(picture.CreateBlank(h));
+    h.height = 1024;
+    EXPECT_TRUE(picture.CreateBlank(h));
+}
+
 TEST(PictureBytes, ColourTablesAndMasksFollowTheHeader) {
     const Colour red = MakeColour(255, 0, 0), green = MakeColour(0, 200, 0);
     // Eight bits with two colours, then told to expect all 256: the rest of
