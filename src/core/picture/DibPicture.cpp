@@ -22,9 +22,11 @@ constexpr size_t kMasksSize = 12;
 constexpr size_t kMaxNameBytes = 255;
 
 // Nothing the game shows comes near these; they keep a damaged header from
-// asking for gigabytes.
+// asking for gigabytes. The largest picture a page can show whole, 1400 x
+// 2600 at 32 bits, fits in 16 MiB, so a page's 64 picture slots stay within
+// a gigabyte however damaged its pictures.
 constexpr int64_t kMaxSide = 16384;
-constexpr uint64_t kMaxPixelMemory = uint64_t{256} << 20;
+constexpr uint64_t kMaxPixelMemory = uint64_t{16} << 20;
 
 uint32_t Le32(const uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
