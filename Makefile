@@ -1,16 +1,20 @@
 # make run   - build everything and play the demo world
 # make test  - build everything and run every test tier
 # Both first install what is missing (apt packages, the Japanese locale, the
-# Wine prefix). Other targets: build, data, bench, format, clean.
+# Wine prefix). Other targets: build, data, bench, fuzz, format, clean.
+# make fuzz [FUZZ_SECONDS=60] [FUZZ_TARGETS="lzss bmp"] runs the fuzzers.
 
 BUILD_DIR ?= $(CURDIR)/build
 NATIVE := $(BUILD_DIR)/native
 WIN := $(BUILD_DIR)/win
 BENCH := $(BUILD_DIR)/bench
+FUZZ := $(BUILD_DIR)/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
 JOBS ?= 2
 export BUILD_DIR
 
-.PHONY: all run test build native art win data bench deps format clean
+.PHONY: all run test build native art win data bench fuzz fuzz-build deps format clean
 
 all: build data
 
@@ -37,7 +41,16 @@ build: native win
 data: native
 	@scripts/build-data.sh
 
-test: build data
+# The fuzz targets: clang with libFuzzer, on their own copy of the core.
+fuzz-build: deps
+	@test -f $(FUZZ)/CMakeCache.txt || cmake -S . -B $(FUZZ) -DVELMORA_FUZZ=ON \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS) -- --no-print-directory -s
+
+fuzz: fuzz-build data
+	@scripts/fuzz.sh run $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+test: build data fuzz-build
 	@scripts/run-tests.sh
 
 run: build data

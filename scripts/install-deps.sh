@@ -2,7 +2,7 @@
 # Installs what building, running and testing need, and nothing when all is there.
 set -eu
 
-packages="cmake make g++ clang libgtest-dev googletest libbenchmark-dev
+packages="cmake make g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
 mingw-w64 wine wine64 xvfb x11-utils xdotool imagemagick fonts-ipafont-gothic locales
 clang-format"
 

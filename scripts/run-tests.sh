@@ -42,6 +42,10 @@ run_tier() {
 
 run_tier unit "$BUILD_DIR/native/tests/unit/velmora_unit_tests" --gtest_brief=1
 
+# Every fuzz target a short while on its seeds (and on earlier findings): a
+# test that passes when the target ends without a finding.
+run_tier fuzz "$root/scripts/fuzz.sh" smoke "${FUZZ_SMOKE_SECONDS:-10}"
+
 # The demo world, read as the game reads it: one test, passed when the checker
 # finds nothing.
 echo "== world"

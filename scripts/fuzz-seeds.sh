@@ -1,0 +1,231 @@
+#!/bin/bash
+# Makes each fuzz target's seed corpus in $BUILD_DIR/fuzz/seeds/TARGET/ from
+# the built demo world (build/game, read with velarc), a few hand-made inputs,
+# and every earlier finding kept in tests/fuzz/regressions/TARGET/. The same
+# world always gives the same seeds; each seed stays small.
+# Binary seeds are written by printf formats built of octal escapes:
+# shellcheck disable=SC2059
+set -eu
+export LC_ALL=C
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+velarc=$build/native/tools/velarc
+game=$build/game
+seeds=$build/fuzz/seeds
+
+if [ ! -x "$velarc" ] || [ ! -f "$game/Text.arc" ]; then
+    echo "fuzz-seeds: needs $velarc and the demo world in $game (make data)" >&2
+    exit 1
+fi
+
+targets="archive lzss encode tokenizer lines password bmp page save world"
+rm -rf "$seeds"
+for t in $targets; do
+    mkdir -p "$seeds/$t"
+done
+
+# ---- helpers ----
+
+# The decoded entry NAME of archive ARC (cg, ex, Text, parts), to standard output.
+entry() {
+    "$velarc" extract "$game/$1.arc" "$2"
+}
+
+# The packed LZSS stream of entry NAME of archive ARC, as the archive holds it.
+packed() {
+    local line packedSize offset
+    line=$("$velarc" list "$game/$1.arc" | awk -F '\t' -v n="$2" '$1 == n')
+    packedSize=$(cut -f 3 <<<"$line")
+    offset=$(cut -f 4 <<<"$line")
+    tail -c +"$((offset + 1))" "$game/$1.arc" | head -c "$packedSize"
+}
+
+# Little-endian integers and zero bytes.
+le16() {
+    printf "$(printf '\\%03o\\%03o' $(($1 & 255)) $(($1 >> 8 & 255)))"
+}
+le32() {
+    local v=$(($1 & 0xFFFFFFFF))
+    printf "$(printf '\\%03o\\%03o\\%03o\\%03o' $((v & 255)) $((v >> 8 & 255)) \
+        $((v >> 16 & 255)) $((v >> 24 & 255)))"
+}
+zeros() {
+    head -c "$1" /dev/zero
+}
+# N bytes of a fixed pattern.
+pattern() {
+    local n=$1 chunk
+    chunk=$(printf '\\021\\042\\063\\104\\125\\146\\167\\210\\231\\252\\273\\314\\335\\356\\377\\001')
+    while :; do printf "$chunk"; done | head -c "$n"
+}
+
+# A .bmp file: WIDTH HEIGHT (negative: top-down) BITS COMPRESSION (0, or 3
+# with 5-6-5 masks for 16 bits and 8-8-8 for 32); a grey ramp for 8 bits or fewer.
+bmp() {
+    local width=$1 height=$2 bits=$3 compression=$4 rows stride table=0 pixels colours=0 i grey
+    rows=${height#-}
+    # shellcheck disable=SC2017 # whole 32-bit words of a row
+    stride=$(((width * bits + 31) / 32 * 4))
+    pixels=$((stride * rows))
+    if [ "$compression" -eq 3 ]; then
+        table=12
+    elif [ "$bits" -le 8 ]; then
+        colours=$((1 << bits))
+        table=$((colours * 4))
+    fi
+    printf 'BM'
+    le32 $((54 + table + pixels))
+    le32 0
+    le32 $((54 + table))
+    le32 40
+    le32 "$width"
+    le32 "$height"
+    le16 1
+    le16 "$bits"
+    le32 "$compression"
+    le32 "$pixels"
+    le32 2835
+    le32 2835
+    le32 "$colours"
+    le32 0
+    if [ "$compression" -eq 3 ] && [ "$bits" -eq 16 ]; then
+        le32 0xF800 && le32 0x07E0 && le32 0x001F
+    elif [ "$compression" -eq 3 ]; then
+        le32 0xFF0000 && le32 0xFF00 && le32 0xFF
+    fi
+    for ((i = 0; i < colours; i++)); do
+        grey=$((i * 255 / (colours - 1)))
+        printf "$(printf '\\%03o\\%03o\\%03o\\000' "$grey" "$grey" "$grey")"
+    done
+    pattern "$pixels"
+}
+
+# A string field of WIDTH bytes: TEXT and zeros.
+field() {
+    printf '%s' "$2"
+    zeros $(($1 - ${#2}))
+}
+
+# The 852-byte game state of a new game, with the three list counts given.
+state() {
+    printf '\001\001\001\001\001'
+    printf '\001\000\001\000\000\000\000\000\000\000\000\000\000\000\000\000'
+    field 256 'http://www.korvex.jp/'
+    field 20 'otop.htm'
+    printf '\001\000\000\000\000\000\000\000\000\000\000\000\000\000\000'
+    field 256 'umaker00.htm'
+    field 256 'kyoumaker00.htm'
+    le32 2 && le32 41 && le32 0 && le32 0
+    le32 "$1" && le32 "$2" && le32 "$3"
+}
+
+# A world seed: sections "@@ PATH" (see tests/fuzz/world.cpp), each an entry
+# of the demo world ("Text/otop.htm"), a loose file ("wave/title.wav"), or
+# a whole file given as PATH=FILE; ":N" keeps the first N bytes.
+world() {
+    local spec path cut first=1 source
+    for spec in "$@"; do
+        path=${spec%%:*}
+        cut=
+        [ "$spec" = "$path" ] || cut=${spec#*:}
+        source=
+        case $path in *=*)
+            source=${path#*=}
+            path=${path%%=*}
+            ;;
+        esac
+        [ "$first" = 1 ] || printf '\n'
+        first=0
+        printf '@@ %s\n' "$path"
+        {
+            if [ -n "$source" ]; then
+                cat "$source"
+            elif [ "${path%%/*}" = wave ]; then
+                cat "$game/$path"
+            else
+                entry "${path%%/*}" "${path#*/}"
+            fi
+        } | if [ -n "$cut" ]; then head -c "$cut"; else cat; fi
+    done
+}
+
+pages="otop.htm search.htm urlmiss.htm xtags.htm ximages.htm xlinks.htm tou0001.htm bbs.htm"
+
+# ---- archive: small archives packed from demo entries ----
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+entry Text password.txt >"$stage/password.txt"
+entry Text search.htm >"$stage/search.htm"
+entry parts dots.bmp >"$stage/dots.bmp"
+entry Text xlinks.htm >"$stage/xlinks.htm"
+(cd "$stage" && "$velarc" pack "$seeds/archive/three.arc" password.txt search.htm dots.bmp >/dev/null)
+(cd "$stage" && "$velarc" pack "$seeds/archive/one.arc" xlinks.htm >/dev/null)
+zeros 4 >"$seeds/archive/empty.arc"
+
+# ---- lzss: packed streams as the archives hold them; encode: what they decode to ----
+for e in Text/password.txt Text/search.htm Text/xlinks.htm Text/suga00.txt parts/dots.bmp \
+    parts/arrows.bmp parts/lamps.bmp ex/icon01.ico; do
+    packed "${e%%/*}" "${e#*/}" >"$seeds/lzss/${e#*/}"
+    entry "${e%%/*}" "${e#*/}" >"$seeds/encode/${e#*/}"
+done
+
+# ---- tokenizer: pages; page: their tokens, one a line, after a settings byte ----
+for p in $pages; do
+    entry Text "$p" >"$seeds/tokenizer/$p"
+    { printf '\000' && "$velarc" tokens "$game/Text.arc" "$p"; } >"$seeds/page/$p" || true
+done
+# Plug-in, Caps Lock and every link visited; and a picture of the input's own.
+{ printf '\007' && "$velarc" tokens "$game/Text.arc" ximages.htm; } >"$seeds/page/ximages-plugin"
+{ printf '\000<img src="own.bmp" align="middle">\n<a href="x.htm">\n<img src="own.jpg">\n</a>\n\000' &&
+    entry parts lamps.bmp; } >"$seeds/page/own-picture"
+
+# ---- lines and password: data texts ----
+for t in search.txt password.txt ero.txt tous00.txt suga00.txt; do
+    entry Text "$t" >"$seeds/lines/$t"
+done
+entry Text password.txt >"$seeds/password/password.txt"
+
+# ---- bmp: small demo pictures, and one of every depth the loader knows ----
+for p in arrows dots lamps news; do
+    entry parts "$p.bmp" >"$seeds/bmp/$p.bmp"
+done
+entry cg xbutton.bmp >"$seeds/bmp/xbutton.bmp"
+bmp 13 5 1 0 >"$seeds/bmp/bits1.bmp"
+bmp 7 6 4 0 >"$seeds/bmp/bits4.bmp"
+bmp 9 -4 8 0 >"$seeds/bmp/bits8-top-down.bmp"
+bmp 5 3 16 0 >"$seeds/bmp/bits16.bmp"
+bmp 5 3 16 3 >"$seeds/bmp/bits16-fields.bmp"
+bmp 4 4 32 3 >"$seeds/bmp/bits32-fields.bmp"
+bmp 6 2 32 0 >"$seeds/bmp/bits32.bmp"
+
+# ---- save: a new game, one with every list, and one cut inside its lists ----
+state 0 0 0 >"$seeds/save/new-game.dat"
+{
+    state 2 2 3
+    field 256 'Kirimizaka news' && field 256 '' && field 20 'onews.htm'
+    field 256 'search' && field 256 'fog' && field 20 'search.htm'
+    field 256 'http://www.korvex.jp/' && field 256 'http://kirimi.example/top'
+    field 20 'otop.htm' && field 20 'onews.htm' && field 20 'tou0001.htm'
+} >"$seeds/save/lists.dat"
+head -c 1400 "$seeds/save/lists.dat" >"$seeds/save/cut.dat"
+
+# ---- world: pieces of the demo world, picture headers only where pictures are big ----
+scenes="cg/title.bmp:54 cg/dm00.bmp:54 cg/dm00a.bmp:54 cg/pict0100.bmp:54"
+# shellcheck disable=SC2086
+world Text/otop.htm Text/search.htm Text/urlmiss.htm Text/search.txt Text/ero.txt \
+    $scenes parts/dots.bmp wave/title.wav:44 >"$seeds/world/start"
+# shellcheck disable=SC2086
+world Text/tou0001.htm Text/tous00.txt Text/tous01.txt Text/suga00.txt Text/sugatop.htm \
+    Text/password.txt $scenes cg/pict0000.bmp:54 cg/pict0000m.bmp:54 ex/icon01.ico \
+    wave/0000.wav:44 >"$seeds/world/messages"
+world Text/xtags.htm Text/ximages.htm Text/xlinks.htm cg/xbutton.bmp cg/xphoto.bmp:54 \
+    cg/xsketch.bmp:54 cg/xwide.bmp:54 parts/xbadges.bmp parts/bgfog.bmp:54 >"$seeds/world/showcase"
+world "Text.arc=$seeds/archive/three.arc" "parts.arc=$seeds/archive/one.arc" cg/dm01.bmp:54 \
+    >"$seeds/world/whole-archives"
+
+# ---- earlier findings, so that every run replays them ----
+for t in $targets; do
+    if [ -d "$root/tests/fuzz/regressions/$t" ]; then
+        cp "$root/tests/fuzz/regressions/$t"/* "$seeds/$t/"
+    fi
+done
