@@ -11,7 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 velarc=$build/native/tools/velarc
 game=$build/game
-seeds=$build/fuzz/seeds
+seeds=$build/fuzz/seeds.new
 
 if [ ! -x "$velarc" ] || [ ! -f "$game/Text.arc" ]; then
     echo "fuzz-seeds: needs $velarc and the demo world in $game (make data)" >&2
@@ -229,3 +229,8 @@ for t in $targets; do
         cp "$root/tests/fuzz/regressions/$t"/* "$seeds/$t/"
     fi
 done
+
+# Made aside and put in place at once: a fuzzer starting meanwhile still
+# finds whole seeds.
+rm -rf "$build/fuzz/seeds"
+mv "$seeds" "$build/fuzz/seeds"

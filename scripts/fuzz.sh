@@ -11,7 +11,8 @@
 #       test in GoogleTest's words: passed when it ends without a finding
 #
 # Inputs that crash, leak, hang or run out of memory go to
-# build/fuzz/findings/TARGET/; each target's output is in build/fuzz/logs/.
+# build/fuzz/findings/TARGET/; each target's output is in build/fuzz/logs/
+# (build/fuzz/logs/smoke/ for smoke runs).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -38,7 +39,11 @@ for t in $targets; do
 done
 
 "$root/scripts/fuzz-seeds.sh" || exit 1
-mkdir -p "$fuzz/logs"
+# Smoke runs keep their own logs, so that a test run beside a long one
+# does not write over its output.
+logs=$fuzz/logs
+[ "$mode" = smoke ] && logs=$fuzz/logs/smoke
+mkdir -p "$logs"
 
 dictionary() {
     case $1 in
@@ -51,7 +56,7 @@ dictionary() {
 # Runs one target on the corpus folder given; sets executions, speed, cov,
 # ft, units (in the corpus), found (new finding files, one a line) and status.
 run_target() {
-    local t=$1 corpus=$2 log=$fuzz/logs/$1.log findings=$fuzz/findings/$1 marker last dict
+    local t=$1 corpus=$2 log=$logs/$1.log findings=$fuzz/findings/$1 marker last dict
     mkdir -p "$findings" "$corpus"
     marker=$(mktemp)
     local args=(-max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048
@@ -63,7 +68,8 @@ run_target() {
     status=$?
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
-    last=$(grep -E '^#[0-9]+.* cov: ' "$log" | tail -n 1)
+    # -a: libFuzzer's log holds dictionary entries as raw bytes.
+    last=$(grep -a -E '^#[0-9]+.* cov: ' "$log" | tail -n 1)
     cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
     ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
     units=$(sed -n 's/.* corp: \([0-9]*\).*/\1/p' <<<"$last")
@@ -78,7 +84,11 @@ run_target() {
 
 # What a finding's log says about it, for the reader of the tier's summary.
 explain() {
-    grep -E '^==[0-9]+==ERROR|^SUMMARY|check failed|runtime error|^ERROR' "$1" | head -n 5
+    grep -a -E '^==[0-9]+==ERROR|^SUMMARY|check failed|runtime error|^ERROR' "$1" | head -n 5
+}
+
+tests() {
+    if [ "$1" -eq 1 ]; then echo test; else echo tests; fi
 }
 
 if [ "$mode" = smoke ]; then
@@ -95,16 +105,16 @@ if [ "$mode" = smoke ]; then
             echo "[       OK ] fuzz.$t (${executions:-0} executions, cov ${cov:-?}, ft ${ft:-?})"
             passed=$((passed + 1))
         else
-            explain "$fuzz/logs/$t.log"
+            explain "$logs/$t.log"
             echo "FAIL: fuzz.$t found $(head -n 1 <<<"$found")"
             echo "[  FAILED  ] fuzz.$t"
             failed+=("$t")
         fi
     done
     echo "[==========] $count fuzz targets ran."
-    echo "[  PASSED  ] $passed tests."
+    echo "[  PASSED  ] $passed $(tests "$passed")."
     if [ ${#failed[@]} -gt 0 ]; then
-        echo "[  FAILED  ] ${#failed[@]} tests, listed below:"
+        echo "[  FAILED  ] ${#failed[@]} $(tests ${#failed[@]}), listed below:"
         for t in "${failed[@]}"; do
             echo "[  FAILED  ] fuzz.$t"
         done
@@ -120,7 +130,7 @@ for t in $targets; do
     run_target "$t" "$fuzz/corpus/$t"
     n=0
     [ -n "$found" ] && n=$(wc -l <<<"$found")
-    [ -n "$found" ] && explain "$fuzz/logs/$t.log" && all_found+="$found"$'\n'
+    [ -n "$found" ] && explain "$logs/$t.log" && all_found+="$found"$'\n'
     report+=("$(printf '%-10s %12s %9s %6s %7s %7s %9s' "$t" "${executions:-?}" "${speed:-?}" \
         "${cov:-?}" "${ft:-?}" "${units:-?}" "$n")")
 done
