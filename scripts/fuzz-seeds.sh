@@ -123,11 +123,11 @@ state() {
 # of the demo world ("Text/otop.htm"), a loose file ("wave/title.wav"), or
 # a whole file given as PATH=FILE; ":N" keeps the first N bytes.
 world() {
-    local spec path cut first=1 source
-    for spec in "$@"; do
-        path=${spec%%:*}
+    local item path cut first=1 source
+    for item in "$@"; do
+        path=${item%%:*}
         cut=
-        [ "$spec" = "$path" ] || cut=${spec#*:}
+        [ "$item" = "$path" ] || cut=${item#*:}
         source=
         case $path in *=*)
             source=${path#*=}

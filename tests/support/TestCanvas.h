@@ -17,11 +17,11 @@
 
 class TestFont : public CanvasFont {
   public:
-    explicit TestFont(const FontSpec& spec) : spec_(spec) {}
-    const FontSpec& spec() const override { return spec_; }
+    explicit TestFont(const FontSpec& fontSpec) : fontSpec_(fontSpec) {}
+    const FontSpec& fontSpec() const override { return fontSpec_; }
 
   private:
-    FontSpec spec_;
+    FontSpec fontSpec_;
 };
 
 class TestCanvas : public Canvas {
@@ -35,11 +35,11 @@ class TestCanvas : public Canvas {
         return doubleByte ? f.height : (f.height + 1) / 2;
     }
 
-    std::unique_ptr<CanvasFont> MakeFont(const FontSpec& spec) override {
+    std::unique_ptr<CanvasFont> MakeFont(const FontSpec& fontSpec) override {
         if (failFonts) {
             return nullptr;
         }
-        return std::make_unique<CountedFont>(spec, fontsAlive);
+        return std::make_unique<CountedFont>(fontSpec, fontsAlive);
     }
     const CanvasFont* SelectFont(const CanvasFont* font) override {
         const CanvasFont* previous = font_;
@@ -57,7 +57,7 @@ class TestCanvas : public Canvas {
         return previous;
     }
     Size MeasureText(std::string_view text) override {
-        const FontSpec f = font_ ? font_->spec() : FontSpec{};
+        const FontSpec f = font_ ? font_->fontSpec() : FontSpec{};
         Size size{0, f.height};
         for (size_t i = 0; i < text.size(); ++i) {
             const bool wide = IsLeadByte(static_cast<uint8_t>(text[i])) && i + 1 < text.size();
@@ -118,7 +118,7 @@ class TestCanvas : public Canvas {
   private:
     class CountedFont : public TestFont {
       public:
-        CountedFont(const FontSpec& spec, int& alive) : TestFont(spec), alive_(alive) { ++alive_; }
+        CountedFont(const FontSpec& fontSpec, int& alive) : TestFont(fontSpec), alive_(alive) { ++alive_; }
         ~CountedFont() override { --alive_; }
 
       private:
@@ -128,11 +128,11 @@ class TestCanvas : public Canvas {
     std::string State() const {
         std::string s = " " + Hex(textColour_);
         if (font_) {
-            s += " h" + std::to_string(font_->spec().height);
-            if (font_->spec().bold) {
+            s += " h" + std::to_string(font_->fontSpec().height);
+            if (font_->fontSpec().bold) {
                 s += " bold";
             }
-            if (font_->spec().underline) {
+            if (font_->fontSpec().underline) {
                 s += " underline";
             }
         }

@@ -406,32 +406,32 @@ class Raster {
             {'/', "3.5,0 0.5,6"},
             {'+', "2,1.5 2,4.5|0.5,3 3.5,3"},
         }};
-        for (const auto& [name, spec] : kGlyphs) {
+        for (const auto& [name, fontSpec] : kGlyphs) {
             if (name == ch) {
-                return ParseStrokes(spec);
+                return ParseStrokes(fontSpec);
             }
         }
         return {};
     }
 
-    static std::vector<Stroke> ParseStrokes(std::string_view spec) {
+    static std::vector<Stroke> ParseStrokes(std::string_view fontSpec) {
         std::vector<Stroke> strokes(1);
         size_t i = 0;
-        while (i < spec.size()) {
-            if (spec[i] == '|') {
+        while (i < fontSpec.size()) {
+            if (fontSpec[i] == '|') {
                 strokes.emplace_back();
                 ++i;
-            } else if (spec[i] == ' ') {
+            } else if (fontSpec[i] == ' ') {
                 ++i;
             } else {
-                const size_t comma = spec.find(',', i);
-                size_t end = spec.find_first_of(" |", comma);
+                const size_t comma = fontSpec.find(',', i);
+                size_t end = fontSpec.find_first_of(" |", comma);
                 if (end == std::string_view::npos) {
-                    end = spec.size();
+                    end = fontSpec.size();
                 }
                 strokes.back().emplace_back(
-                    std::stof(std::string(spec.substr(i, comma - i))),
-                    std::stof(std::string(spec.substr(comma + 1, end - comma - 1))));
+                    std::stof(std::string(fontSpec.substr(i, comma - i))),
+                    std::stof(std::string(fontSpec.substr(comma + 1, end - comma - 1))));
                 i = end;
             }
         }

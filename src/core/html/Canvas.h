@@ -20,7 +20,7 @@ struct FontSpec {
 class CanvasFont {
   public:
     virtual ~CanvasFont() = default;
-    virtual const FontSpec& spec() const = 0;
+    virtual const FontSpec& fontSpec() const = 0;
 };
 
 // Edge styles the page draws with (sunken or raised borders of tables and rules).
@@ -40,7 +40,7 @@ class Canvas {
     virtual ~Canvas() = default;
 
     // Null when the platform cannot make the font.
-    virtual std::unique_ptr<CanvasFont> MakeFont(const FontSpec& spec) = 0;
+    virtual std::unique_ptr<CanvasFont> MakeFont(const FontSpec& fontSpec) = 0;
     virtual const CanvasFont* SelectFont(const CanvasFont* font) = 0;
     virtual Colour SetTextColour(Colour colour) = 0;
     // Transparent: text leaves the background as it is; opaque fills behind it.

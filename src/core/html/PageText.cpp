@@ -50,13 +50,13 @@ class CanvasStateGuard {
 void TokenList::LayoutText(std::string_view text, Canvas& canvas, LinkElement* link) {
     Layout& l = layout_;
     const bool inLink = l.insideLink && link != nullptr;
-    const FontSpec spec{l.fontSize + host_->TextSizeOffset(), l.headingBold || l.fontBold, false};
-    std::unique_ptr<CanvasFont> font = canvas.MakeFont(spec);
+    const FontSpec fontSpec{l.fontSize + host_->TextSizeOffset(), l.headingBold || l.fontBold, false};
+    std::unique_ptr<CanvasFont> font = canvas.MakeFont(fontSpec);
     if (!font) {
         return;  // the run is dropped; the walk goes on
     }
     if (inLink) {
-        FontSpec linkSpec = spec;
+        FontSpec linkSpec = fontSpec;
         linkSpec.underline = link->kind != LinkElement::kAnchor;
         link->font = canvas.MakeFont(linkSpec);
     }

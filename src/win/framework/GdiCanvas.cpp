@@ -14,13 +14,13 @@ constexpr wchar_t kPageFace[] = L"ＭＳ ゴシック";
 
 class GdiFont : public CanvasFont {
   public:
-    GdiFont(HFONT font, const FontSpec& spec) : font_(font), spec_(spec) {}
-    const FontSpec& spec() const override { return spec_; }
+    GdiFont(HFONT font, const FontSpec& fontSpec) : font_(font), fontSpec_(fontSpec) {}
+    const FontSpec& fontSpec() const override { return fontSpec_; }
     HFONT handle() const { return font_.get(); }
 
   private:
     FontHandle font_;
-    FontSpec spec_;
+    FontSpec fontSpec_;
 };
 
 HFONT HandleOf(const CanvasFont* font) {
@@ -49,15 +49,15 @@ size_t CountCharacters(std::string_view text) {
 
 }  // namespace
 
-uint64_t TextMetricsCache::Key(const FontSpec& spec, uint32_t code) {
-    return (static_cast<uint64_t>(static_cast<uint32_t>(spec.height)) << 32) |
-           (static_cast<uint64_t>(spec.bold) << 31) |
-           (static_cast<uint64_t>(spec.underline) << 30) | code;
+uint64_t TextMetricsCache::Key(const FontSpec& fontSpec, uint32_t code) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(fontSpec.height)) << 32) |
+           (static_cast<uint64_t>(fontSpec.bold) << 31) |
+           (static_cast<uint64_t>(fontSpec.underline) << 30) | code;
 }
 
-Size TextMetricsCache::CharacterSize(HDC dc, const FontSpec& spec, uint32_t code,
+Size TextMetricsCache::CharacterSize(HDC dc, const FontSpec& fontSpec, uint32_t code,
                                      std::string_view bytes) {
-    const uint64_t key = Key(spec, code);
+    const uint64_t key = Key(fontSpec, code);
     const auto found = sizes_.find(key);
     if (found != sizes_.end()) {
         return found->second;
@@ -77,15 +77,15 @@ GdiCanvas::~GdiCanvas() {
     RestoreDC(dc_, savedState_);
 }
 
-std::unique_ptr<CanvasFont> GdiCanvas::MakeFont(const FontSpec& spec) {
+std::unique_ptr<CanvasFont> GdiCanvas::MakeFont(const FontSpec& fontSpec) {
     HFONT font =
-        CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                    spec.underline ? TRUE : FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+        CreateFontW(fontSpec.height, 0, 0, 0, fontSpec.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                    fontSpec.underline ? TRUE : FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                     CLIP_CHARACTER_PRECIS, PROOF_QUALITY, FIXED_PITCH, kPageFace);
     if (font == nullptr) {
         return nullptr;
     }
-    return std::make_unique<GdiFont>(font, spec);
+    return std::make_unique<GdiFont>(font, fontSpec);
 }
 
 const CanvasFont* GdiCanvas::SelectFont(const CanvasFont* font) {
@@ -105,13 +105,13 @@ bool GdiCanvas::SetTransparentText(bool transparent) {
 }
 
 Size GdiCanvas::MeasureText(std::string_view text) {
-    const FontSpec spec = font_ ? font_->spec() : FontSpec{};
+    const FontSpec fontSpec = font_ ? font_->fontSpec() : FontSpec{};
     if (text.size() == 1 || (text.size() == 2 && IsLeadByte(static_cast<uint8_t>(text[0])))) {
         uint32_t code = static_cast<uint8_t>(text[0]);
         if (text.size() == 2) {
             code = (code << 8) | static_cast<uint8_t>(text[1]);
         }
-        return metrics_.CharacterSize(dc_, spec, code, text);
+        return metrics_.CharacterSize(dc_, fontSpec, code, text);
     }
     const std::wstring wide = Widen(text);
     SIZE size{};

@@ -12,11 +12,11 @@
 class TextMetricsCache {
   public:
     // The size of character `code` (one or two code page 932 bytes, packed)
-    // in `spec`, measured with `dc` when it is not known yet.
-    Size CharacterSize(HDC dc, const FontSpec& spec, uint32_t code, std::string_view bytes);
+    // in `fontSpec`, measured with `dc` when it is not known yet.
+    Size CharacterSize(HDC dc, const FontSpec& fontSpec, uint32_t code, std::string_view bytes);
 
   private:
-    static uint64_t Key(const FontSpec& spec, uint32_t code);
+    static uint64_t Key(const FontSpec& fontSpec, uint32_t code);
     std::unordered_map<uint64_t, Size> sizes_;
 };
 
@@ -30,7 +30,7 @@ class GdiCanvas : public Canvas {
     GdiCanvas(const GdiCanvas&) = delete;
     GdiCanvas& operator=(const GdiCanvas&) = delete;
 
-    std::unique_ptr<CanvasFont> MakeFont(const FontSpec& spec) override;
+    std::unique_ptr<CanvasFont> MakeFont(const FontSpec& fontSpec) override;
     const CanvasFont* SelectFont(const CanvasFont* font) override;
     Colour SetTextColour(Colour colour) override;
     bool SetTransparentText(bool transparent) override;
