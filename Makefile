@@ -60,7 +60,7 @@ bench: deps
 	@test -f $(BENCH)/CMakeCache.txt || cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release \
 		-DVELMORA_BENCH=ON >/dev/null
 	@cmake --build $(BENCH) -j $(JOBS) -- --no-print-directory -s
-	@$(BENCH)/tests/bench/velmora_bench
+	@VELMORA_WORLD=$(BUILD_DIR)/game $(BENCH)/tests/bench/velmora_bench
 	@$(MAKE) --no-print-directory win
 	@echo "== page rendering on GDI, under Wine"
 	@. scripts/wine-env.sh && ensure_wine_prefix >/dev/null 2>&1 && wine $(WIN)/tests/bench/win/velmora_page_bench.exe
