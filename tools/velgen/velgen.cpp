@@ -64,22 +64,12 @@ class ByteWriter {
     std::vector<uint8_t> bytes;
 };
 
-// A small deterministic generator, so that output never depends on the library.
-uint32_t Mix(uint32_t x) {
-    x ^= x >> 16;
-    x *= 0x7feb352du;
-    x ^= x >> 15;
-    x *= 0x846ca68bu;
-    x ^= x >> 16;
-    return x;
-}
-
 struct Rgb {
     uint8_t r, g, b;
 };
 
 Rgb Colour(uint32_t seed, uint32_t which) {
-    const uint32_t v = Mix(seed * 31 + which);
+    const uint32_t v = velgen::Hash(seed * 31 + which);
     return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16)};
 }
 

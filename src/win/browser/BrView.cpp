@@ -126,21 +126,33 @@ void CBrView::HidePageControls(TokenList&) {
     // Pages hold no form controls yet.
 }
 
-void CBrView::PaintBackBuffer() {
+// Runs draw(page, canvas) on the page bitmap; false when there is no page or
+// no bitmap to draw on.
+template <typename Draw>
+bool CBrView::DrawOnBackBuffer(const Draw& draw) {
     TokenList* page = currentPage();
     if (page == nullptr || !backBuffer_) {
-        return;
+        return false;
     }
     WindowDC screen(nullptr);
     HDC dc = CreateCompatibleDC(screen.get());
     {
         SelectInto select(dc, backBuffer_.get());
         GdiCanvas canvas(dc);
-        page->ResetLayout();
-        page->RenderPage(canvas);
+        draw(*page, canvas);
     }
     DeleteDC(dc);
-    frame_.SetProgressPos(0);
+    return true;
+}
+
+void CBrView::PaintBackBuffer() {
+    const bool painted = DrawOnBackBuffer([](TokenList& page, GdiCanvas& canvas) {
+        page.ResetLayout();
+        page.RenderPage(canvas);
+    });
+    if (painted) {
+        frame_.SetProgressPos(0);
+    }
 }
 
 void CBrView::OnDraw(HDC dc) {
@@ -219,18 +231,11 @@ bool CBrView::OfferToSpecialHandlers(const std::string&) {
 }
 
 void CBrView::RepaintLink(LinkElement& link) {
-    TokenList* page = currentPage();
-    if (page == nullptr || !backBuffer_) {
+    const bool drawn = DrawOnBackBuffer(
+        [&link](TokenList& page, GdiCanvas& canvas) { page.DrawLink(link, canvas); });
+    if (!drawn) {
         return;
     }
-    WindowDC screen(nullptr);
-    HDC dc = CreateCompatibleDC(screen.get());
-    {
-        SelectInto select(dc, backBuffer_.get());
-        GdiCanvas canvas(dc);
-        page->DrawLink(link, canvas);
-    }
-    DeleteDC(dc);
     RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 

@@ -84,6 +84,8 @@ class CBrView : public CScrollView, public PageHost {
     // The special links: message, note, plug-in and download targets.
     bool OfferToSpecialHandlers(const std::string& target);
     void RepaintLink(LinkElement& link);
+    template <typename Draw>
+    bool DrawOnBackBuffer(const Draw& draw);
     void ApplyDefaults();
 
     CMainFrame& frame_;

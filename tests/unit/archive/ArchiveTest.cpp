@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "../../support/MessageRecorder.h"
 #include "../../support/TestFiles.h"
 #include "Message.h"
 #include "archive/Archive.h"
@@ -10,21 +11,6 @@
 #include "archive/Lzss.h"
 
 namespace {
-
-// Collects what would reach the player's message boxes.
-class MessageRecorder {
-  public:
-    MessageRecorder() : previous_(SetMessageHandler(Record)) { Messages().clear(); }
-    ~MessageRecorder() { SetMessageHandler(previous_); }
-    static std::vector<std::string>& Messages() {
-        static std::vector<std::string> messages;
-        return messages;
-    }
-
-  private:
-    static void Record(const std::string& text) { Messages().push_back(text); }
-    MessageHandler previous_;
-};
 
 // A hand-made record: name, unpacked size, packed size, offset.
 void PutRecord(std::vector<uint8_t>& file, size_t index, const std::string& name, uint32_t unpacked,
