@@ -164,6 +164,32 @@ TEST(LzssDecode, ShortPatternsInsideLongStreams) {
     }
 }
 
+// Within a group the decoder copies runs of literals and references in wide
+// steps; every mix of run length, distance back and length must still give
+// the plain ring decoder's bytes.
+TEST(LzssDecode, EveryDistanceLengthAndLiteralRunInLongStreams) {
+    StreamBuilder builder;
+    size_t written = 0;
+    for (uint32_t i = 0; i < 64; ++i, ++written) {
+        builder.Literal(static_cast<uint8_t>('A' + i % 23));
+    }
+    for (uint32_t distance = 1; distance <= 40; ++distance) {
+        for (uint32_t length = 3; length <= 18; ++length) {
+            const uint32_t literals = (distance + length) % 5;
+            for (uint32_t k = 0; k < literals; ++k, ++written) {
+                builder.Literal(static_cast<uint8_t>('a' + (distance + k) % 26));
+            }
+            const uint32_t ringPos = static_cast<uint32_t>(4078 + written - distance) & (4096 - 1);
+            builder.Reference(ringPos, length);
+            written += length;
+        }
+    }
+    const std::vector<uint8_t> stream = builder.bytes();
+    std::vector<uint8_t> expected(written);
+    ASSERT_EQ(reference::Decode(stream.data(), stream.size(), expected.data(), written), written);
+    EXPECT_EQ(Decode(stream, written), std::string(expected.begin(), expected.end()));
+}
+
 TEST(LzssDecode, MaxDecodedSizeBoundsEveryStream) {
     // The densest stream: every item an 18-byte reference.
     std::vector<uint8_t> dense;
