@@ -190,6 +190,25 @@ TEST(LzssDecode, EveryDistanceLengthAndLiteralRunInLongStreams) {
     EXPECT_EQ(Decode(stream, written), std::string(expected.begin(), expected.end()));
 }
 
+// Found by fuzzing: a group of eight 18-byte references, decoded where the
+// capacity left just room for the group, wrote two bytes past the capacity.
+TEST(LzssDecode, GroupOfLongReferencesNearTheCapacity) {
+    StreamBuilder builder;
+    builder.Literals("0123456789abcdefghijklmn");  // three whole groups
+    for (uint32_t written = 24; written < 24 + 8 * 18; written += 18) {
+        builder.Reference((4078 + written - 24) & (4096 - 1), 18);
+    }
+    builder.Literals("0123456789");
+    const std::vector<uint8_t> stream = builder.bytes();
+    std::vector<uint8_t> full(24 + 8 * 18 + 10);
+    ASSERT_EQ(reference::Decode(stream.data(), stream.size(), full.data(), full.size()),
+              full.size());
+    for (size_t capacity = 150; capacity <= full.size(); ++capacity) {
+        EXPECT_EQ(Decode(stream, capacity), std::string(full.begin(), full.begin() + capacity))
+            << capacity;
+    }
+}
+
 TEST(LzssDecode, MaxDecodedSizeBoundsEveryStream) {
     // The densest stream: every item an 18-byte reference.
     std::vector<uint8_t> dense;
