@@ -139,10 +139,12 @@ size_t Decode(const uint8_t* src, size_t srcLen, uint8_t* dst, size_t capacity) 
     uint8_t* out = dst;
     uint8_t* const outEnd = dst + capacity;
 
-    // A group is a flag byte and at most 16 more bytes, and writes at most
-    // 8 x 18 bytes. While a group and the copies' overrun fit, items need no checks.
+    // A group is a flag byte and at most 16 more bytes, and gives at most
+    // 8 x 18 bytes. Its wide copies read up to 8 bytes past the group's input
+    // and write up to 8 bytes past its output. While all that fits, items need
+    // no checks.
     constexpr ptrdiff_t kRoomyInput = 1 + 16 + 8;
-    constexpr ptrdiff_t kRoomyOutput = 7 * kMaxLength + 24;
+    constexpr ptrdiff_t kRoomyOutput = 8 * kMaxLength + 8;
 
     while (in != inEnd) {
         if (inEnd - in >= kRoomyInput && outEnd - out >= kRoomyOutput) {
