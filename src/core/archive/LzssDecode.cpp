@@ -112,8 +112,8 @@ inline void DecodeRoomyGroup(uint8_t* dst, uint8_t*& out, const uint8_t*& in) {
         const size_t written = static_cast<size_t>(out - dst);
         const size_t distance = Distance(written, ringPos);
         if (distance >= length && distance <= written) {
-            // The source ends before this copy's own bytes begin: 18 bytes are
-            // read, then written, and the bytes past `length` are scratch.
+            // Every byte this item needs was written before it. All 18 bytes
+            // are read before any is written; those past `length` are scratch.
             uint64_t a, b, c;
             std::memcpy(&a, out - distance, 8);
             std::memcpy(&b, out - distance + 8, 8);
