@@ -19,7 +19,11 @@ constexpr UINT kForwardCommand = 61447;
 }  // namespace
 
 CBrView::CBrView(CMainFrame& frame)
-    : frame_(frame), homeAddress_(kMakerHomeAddress), homePage_("otop.htm") {}
+    : frame_(frame),
+      session_(TheApp().settings, frame.visitedList(), TheApp().archives[CBrApp::kText], *this,
+               this),
+      homeAddress_(kMakerHomeAddress),
+      homePage_("otop.htm") {}
 
 CBrView::~CBrView() = default;
 
@@ -58,72 +62,44 @@ void CBrView::OnInitialUpdate() {
     PostMessageW(GetSafeHwnd(), kRelayoutMessage, 0, 0);
 }
 
-void CBrView::OpenPage(std::string fileName, OpenMode mode) {
-    frame_.SetStatusText("ページを開いています。");
-    lastKeyword_.clear();
-    TokenList* leaving = currentPage();
-    if (leaving != nullptr) {
-        HidePageControls(*leaving);
-    }
-    // The links of the page left are gone with its layout.
-    auto leave = [&] {
-        if (leaving != nullptr) {
-            leaving->DiscardLayout();
-            hotLink_ = nullptr;
-        }
-    };
-    switch (mode) {
-        case OpenMode::New: {
-            leave();
-            auto page = std::make_unique<TokenList>();
-            page->SetHost(this);
-            TokenList& opened = history_.OpenNew(std::move(page));
-            opened.LoadPage(TheApp().archives[CBrApp::kText], fileName);
-            if (TheApp().settings.disclosureStage >= 2) {
-                ++TheApp().settings.pageCounter;
-            }
-            break;
-        }
-        case OpenMode::Back:
-            leave();
-            history_.Back();
-            break;
-        case OpenMode::Forward:
-            leave();
-            history_.Forward();
-            break;
-    }
-    frame_.m_bProgressEnabled = 1;
-    PaintBackBuffer();
-    frame_.m_bProgressEnabled = 0;
-    RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    ShowPageAddress(fileName);
-    frame_.AddVisited(fileName);
-    frame_.SetStatusText("ページが表示されました。");
-    ScrollToPosition({0, 0});
-    SaveState();
-}
-
-void CBrView::ShowPageAddress(const std::string& fileName) {
-    TokenList* page = currentPage();
-    if (page == nullptr) {
-        return;
-    }
-    for (const SearchRecord& record : searchTable_) {
-        if (EqualsIgnoringAsciiCase(record.fileName, fileName)) {
-            page->SetName(fileName);
-            page->SetAddress(record.address);
-            frame_.addressBar().ShowAddress(record.address);
-            return;
-        }
-    }
-    if (EqualsIgnoringAsciiCase(fileName, "urlmiss.htm")) {
-        page->SetName(fileName);
-    }
+void CBrView::SetStatusText(const std::string& text) {
+    frame_.SetStatusText(text);
 }
 
 void CBrView::HidePageControls(TokenList&) {
     // Pages hold no form controls yet.
+}
+
+void CBrView::LayoutDiscarded(TokenList& page) {
+    // The links of the page are going; none of them may stay hot.
+    if (&page == currentPage()) {
+        hotLink_ = nullptr;
+    }
+}
+
+void CBrView::HistoryChanged() {}
+
+void CBrView::ShowCurrentPage() {
+    frame_.m_bProgressEnabled = 1;
+    PaintBackBuffer();
+    frame_.m_bProgressEnabled = 0;
+    RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void CBrView::ShowAddress(const std::string& address) {
+    frame_.addressBar().ShowAddress(address);
+}
+
+void CBrView::PlayPageSound(const std::string&) {}
+
+void CBrView::ScrollToTop() {
+    ScrollToPosition({0, 0});
+}
+
+void CBrView::PlayScene(ScenarioKind, int) {}
+
+bool CBrView::AskPassword(int) {
+    return false;
 }
 
 // Runs draw(page, canvas) on the page bitmap; false when there is no page or
@@ -147,6 +123,10 @@ bool CBrView::DrawOnBackBuffer(const Draw& draw) {
 
 void CBrView::PaintBackBuffer() {
     const bool painted = DrawOnBackBuffer([](TokenList& page, GdiCanvas& canvas) {
+        // A page without a body, or one the archive lacks, shows white, never
+        // the pixels of the page before.
+        canvas.FillRect({0, 0, TokenList::kMaxPageWidth, TokenList::kMaxPageHeight},
+                        MakeColour(255, 255, 255));
         page.ResetLayout();
         page.RenderPage(canvas);
     });
@@ -215,19 +195,18 @@ void CBrView::OnLeftButtonDown(UINT, POINT at) {
 void CBrView::OnLeftButtonUp(UINT, POINT at) {
     LinkElement* link = LinkAt(at);
     if (link != nullptr && link == hotLink_) {
+        const TokenList* page = currentPage();
         const std::string target = link->target;
-        if (OfferToSpecialHandlers(target)) {
-            RepaintLink(*link);
-        } else {
-            OpenPage(target, OpenMode::New);
+        if (session_.ClickLink(target)) {
+            // The link is drawn again in its visited colour, if its page is
+            // still the one shown (a scene may have opened another).
+            LinkElement* again = currentPage() == page ? LinkAt(at) : nullptr;
+            if (again != nullptr && again->target == target) {
+                RepaintLink(*again);
+            }
         }
     }
     Default();
-}
-
-bool CBrView::OfferToSpecialHandlers(const std::string&) {
-    // Message, note, plug-in and download links come with the game's rules.
-    return false;
 }
 
 void CBrView::RepaintLink(LinkElement& link) {
@@ -255,15 +234,11 @@ void CBrView::OnFileOpen() {
 }
 
 void CBrView::OnBack() {
-    if (const TokenList* page = history_.previous()) {
-        OpenPage(page->name(), OpenMode::Back);
-    }
+    session_.GoBack();
 }
 
 void CBrView::OnForward() {
-    if (const TokenList* page = history_.next()) {
-        OpenPage(page->name(), OpenMode::Forward);
-    }
+    session_.GoForward();
 }
 
 LRESULT CBrView::OnRelayout(WPARAM, LPARAM) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "browser/BrowserSession.h"
 #include "browser/PageHistory.h"
 #include "framework/Gdi.h"
 #include "framework/ScrollView.h"
@@ -18,9 +19,9 @@ class CMainFrame;
 // bitmap and copied to the screen at the scroll position; the history of
 // pages; link activation; and the game's state, loaded at the start and saved
 // after every page.
-class CBrView : public CScrollView, public PageHost {
+class CBrView : public CScrollView, public PageHost, public SessionHost {
   public:
-    enum class OpenMode { New = 0, Back = 1, Forward = 2 };
+    using OpenMode = BrowserSession::OpenMode;
     static constexpr UINT kRelayoutMessage = WM_USER + 10;
 
     explicit CBrView(CMainFrame& frame);
@@ -30,21 +31,22 @@ class CBrView : public CScrollView, public PageHost {
     void OnInitialUpdate();
 
     // Every page change goes through here.
-    void OpenPage(std::string fileName, OpenMode mode);
+    void OpenPage(std::string fileName, OpenMode mode) { session_.OpenPage(std::move(fileName), mode); }
     void PaintBackBuffer();
-    void TruncateHistory() { history_.TruncateAfterCurrent(); }
-    void ShowPageAddress(const std::string& fileName);
-    void HidePageControls(TokenList& page);
+    void TruncateHistory() { session_.history().TruncateAfterCurrent(); }
+    void ShowPageAddress(const std::string& fileName) { session_.ShowPageAddress(fileName); }
 
     void LoadState();
     void SaveState();
 
-    TokenList* currentPage() const { return history_.current(); }
-    const PageHistory& history() const { return history_; }
-    const std::vector<SearchRecord>& searchTable() const { return searchTable_; }
+    BrowserSession& session() { return session_; }
+    const BrowserSession& session() const { return session_; }
+    TokenList* currentPage() const { return session_.currentPage(); }
+    const PageHistory& history() const { return session_.history(); }
+    const std::vector<SearchRecord>& searchTable() const { return session_.searchTable(); }
     const std::vector<Favourite>& favourites() const { return favourites_; }
     const std::string& homePage() const { return homePage_; }
-    const std::string& lastKeyword() const { return lastKeyword_; }
+    const std::string& lastKeyword() const { return session_.lastKeyword(); }
     bool pageReady() const { return pageReady_; }
     // The window of the favourites list stands here until it exists.
     Point favouritesPosition() const { return favouritesPosition_; }
@@ -65,6 +67,19 @@ class CBrView : public CScrollView, public PageHost {
     bool CapsLockOn() const override;
     bool LoadPicture(std::string_view name, DibPicture& slot) override;
 
+    // SessionHost
+    void SetStatusText(const std::string& text) override;
+    void HidePageControls(TokenList& page) override;
+    void LayoutDiscarded(TokenList& page) override;
+    void HistoryChanged() override;
+    void ShowCurrentPage() override;
+    void ShowAddress(const std::string& address) override;
+    void PlayPageSound(const std::string& fileName) override;
+    void ScrollToTop() override;
+    void SaveGame() override { SaveState(); }
+    void PlayScene(ScenarioKind kind, int number) override;
+    bool AskPassword(int slot) override;
+
   protected:
     const MessageMap* GetMessageMap() const override;
     void OnDraw(HDC dc) override;
@@ -81,20 +96,16 @@ class CBrView : public CScrollView, public PageHost {
     void OnDestroy();
 
     LinkElement* LinkAt(POINT clientPoint) const;
-    // The special links: message, note, plug-in and download targets.
-    bool OfferToSpecialHandlers(const std::string& target);
     void RepaintLink(LinkElement& link);
     template <typename Draw>
     bool DrawOnBackBuffer(const Draw& draw);
     void ApplyDefaults();
 
     CMainFrame& frame_;
-    std::string lastKeyword_;
-    std::vector<SearchRecord> searchTable_;
     BitmapHandle backBuffer_;
     std::vector<Favourite> favourites_;
     LinkElement* hotLink_ = nullptr;
-    PageHistory history_;
+    BrowserSession session_;
     bool pageReady_ = false;
     std::string homeAddress_;
     std::string homePage_;

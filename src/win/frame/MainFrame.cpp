@@ -126,12 +126,7 @@ void CMainFrame::SetStatusText(const std::string& text) {
 }
 
 std::string CMainFrame::LookUpAddress(const std::string& fileName) const {
-    for (const SearchRecord& record : view_->searchTable()) {
-        if (EqualsIgnoringAsciiCase(record.fileName, fileName)) {
-            return record.address;
-        }
-    }
-    return "nofile";
+    return view_->session().LookUpAddress(fileName);
 }
 
 bool CMainFrame::ProgressShown() const {

@@ -1,0 +1,164 @@
+#include "browser/BrowserSession.h"
+
+#include <memory>
+#include <utility>
+
+#include "game/StoryRules.h"
+#include "html/TokenList.h"
+#include "text/ShiftJis.h"
+
+BrowserSession::BrowserSession(GameState& state, VisitedList& visited, const Archive& textArchive,
+                               SessionHost& host, PageHost* pageHost)
+    : state_(state),
+      visited_(visited),
+      textArchive_(textArchive),
+      host_(host),
+      pageHost_(pageHost),
+      searchTable_(kPageTableSlots) {}
+
+void BrowserSession::SetSearchTable(std::vector<SearchRecord> table) {
+    table.resize(kPageTableSlots);
+    searchTable_ = std::move(table);
+}
+
+void BrowserSession::LeavePage(TokenList* page) {
+    if (page != nullptr) {
+        host_.LayoutDiscarded(*page);
+        page->DiscardLayout();
+    }
+}
+
+void BrowserSession::OpenPage(std::string fileName, OpenMode mode) {
+    fileName = ApplyNameRules(state_, std::move(fileName));
+    host_.SetStatusText("ページを開いています。");
+    lastKeyword_.clear();
+    TokenList* leaving = currentPage();
+    if (leaving != nullptr) {
+        host_.HidePageControls(*leaving);
+    }
+    switch (mode) {
+        case OpenMode::New: {
+            LeavePage(leaving);
+            auto page = std::make_unique<TokenList>();
+            page->SetHost(pageHost_);
+            // The name it was opened with, until the page table gives it its own.
+            page->SetName(fileName);
+            TokenList& opened = history_.OpenNew(std::move(page));
+            host_.HistoryChanged();
+            opened.LoadPage(textArchive_, fileName);
+            CountPageLoad(state_);
+            break;
+        }
+        case OpenMode::Back:
+            if (history_.CanGoBack()) {
+                LeavePage(leaving);
+                history_.Back();
+                host_.HistoryChanged();
+            }
+            break;
+        case OpenMode::Forward:
+            if (history_.CanGoForward()) {
+                LeavePage(leaving);
+                history_.Forward();
+                host_.HistoryChanged();
+            }
+            break;
+    }
+    host_.ShowCurrentPage();
+    ShowPageAddress(fileName);
+    visited_.Add(fileName);
+    host_.SetStatusText("ページが表示されました。");
+    host_.PlayPageSound(std::string(PageSoundFile(fileName)));
+    host_.ScrollToTop();
+    host_.SaveGame();
+}
+
+void BrowserSession::GoBack() {
+    if (const TokenList* page = history_.previous()) {
+        OpenPage(page->name(), OpenMode::Back);
+    }
+}
+
+void BrowserSession::GoForward() {
+    if (const TokenList* page = history_.next()) {
+        OpenPage(page->name(), OpenMode::Forward);
+    }
+}
+
+bool BrowserSession::ClickLink(const std::string& target) {
+    // The target is our own copy: a scene may change the page under the link.
+    const std::string name = target;
+    if (OfferToSpecialHandlers(name)) {
+        return true;
+    }
+    OpenPage(name, OpenMode::New);
+    return false;
+}
+
+bool BrowserSession::OfferToSpecialHandlers(const std::string& target) {
+    // Every handler hears every target.
+    bool handled = HandleMessageLink(target);
+    handled = HandleNoteLink(target) || handled;
+    return handled;
+}
+
+bool BrowserSession::HandleMessageLink(const std::string& target) {
+    const int index = MessagePageIndex(target);
+    if (index < 0) {
+        return false;
+    }
+    visited_.Add(target);
+    host_.PlayScene(ScenarioKind::Message, index);
+    // What the scene solved is kept at once, not only at the next page.
+    host_.SaveGame();
+    return true;
+}
+
+bool BrowserSession::HandleNoteLink(const std::string& target) {
+    const int index = NotePageIndex(target);
+    if (index < 0) {
+        return false;
+    }
+    MarkNoteRead(state_, index);
+    visited_.Add(target);
+    host_.PlayScene(ScenarioKind::Note, index);
+    host_.SaveGame();
+    return true;
+}
+
+void BrowserSession::OpenProtectedPage(int index) {
+    if (index < 0 || index >= kProtectedPageCount) {
+        return;
+    }
+    if (state_.passwordSolved[static_cast<size_t>(index)] == 0 && !host_.AskPassword(index)) {
+        return;
+    }
+    OpenPage(ProtectedPageName(index), OpenMode::New);
+}
+
+void BrowserSession::ShowPageAddress(const std::string& fileName) {
+    TokenList* page = currentPage();
+    if (page == nullptr) {
+        return;
+    }
+    for (const SearchRecord& record : searchTable_) {
+        if (EqualsIgnoringAsciiCase(record.fileName, fileName)) {
+            page->SetName(fileName);
+            page->SetAddress(record.address);
+            host_.ShowAddress(record.address);
+            return;
+        }
+    }
+    if (EqualsIgnoringAsciiCase(fileName, "urlmiss.htm")) {
+        page->SetName(fileName);
+    }
+}
+
+std::string BrowserSession::LookUpAddress(const std::string& fileName) const {
+    for (const SearchRecord& record : searchTable_) {
+        if (EqualsIgnoringAsciiCase(record.fileName, fileName)) {
+            return record.address;
+        }
+    }
+    return "nofile";
+}

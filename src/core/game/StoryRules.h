@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "game/GameState.h"
+#include "game/PasswordTable.h"
+
+// The story: page names the game takes over or replaces as the stage rises,
+// the counters behind them, and the page sounds. Page names are compared
+// ignoring ASCII case.
+
+constexpr int kMessagePageCount = 16;    // "tou0000.htm" .. "tou1500.htm": a scene
+constexpr int kNotePageCount = 15;       // "suga00.htm" .. "suga14.htm": a note
+constexpr int kProtectedPageCount = 16;  // "tou0001.htm" .. "tou1501.htm": behind a password
+static_assert(kProtectedPageCount == kPasswordSlots);
+static_assert(kProtectedPageCount == GameState::kProtectedPages);
+static_assert(kNotePageCount == GameState::kNotePages);
+
+// The index of a message, note or protected page name; -1 for any other name.
+int MessagePageIndex(std::string_view name);
+int NotePageIndex(std::string_view name);
+int ProtectedPageIndex(std::string_view name);
+// "tou%02d01.htm"
+std::string ProtectedPageName(int index);
+
+// The rules every page open runs first: the killer page, the stage advance by
+// page count, the stage-1 pages, the maker pages and the old laboratory.
+// Returns the page to show instead of `fileName` (often `fileName` itself).
+std::string ApplyNameRules(GameState& state, std::string fileName);
+
+// A page read with mode New counts from stage 2 on.
+void CountPageLoad(GameState& state);
+
+// A note link was clicked: its flag is set, and at stage 0 or 1 the stage
+// becomes 1 once all notes are read. An index outside the notes does nothing.
+void MarkNoteRead(GameState& state, int index);
+
+int SolvedPasswordCount(const GameState& state);
+
+// A password prompt of a scene has just been accepted (its flag already set):
+// 16 solved lead to stage 9, 15 to stage 7, 12 at stage 4 to stage 5; any
+// change resets the page counter.
+void ApplyScenePasswordStage(GameState& state);
+
+// The loose sound file a page plays in a loop.
+std::string_view PageSoundFile(std::string_view fileName);
+
+inline constexpr std::string_view kPasswordAcceptedText =
+    "パスワードを確認しました。今後はパスワードの入力は不要です。";
+inline constexpr std::string_view kPasswordRefusedText = "パスワードが違います。";
+
+// Whether `text` is, byte for byte, one of the slot's accepted texts. A slot
+// outside 0..15 accepts nothing.
+bool IsAcceptedPassword(const PasswordLists& lists, int slot, std::string_view text);
+
+// The password prompt's OK: a match tells the player so and marks the slot
+// solved before it returns true; anything else tells the player it is wrong.
+bool SubmitPassword(GameState& state, const PasswordLists& lists, int slot, std::string_view text);
