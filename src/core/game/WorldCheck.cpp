@@ -15,6 +15,7 @@
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
 #include "game/PasswordTable.h"
+#include "game/StoryRules.h"
 #include "html/Attributes.h"
 #include "html/TagTable.h"
 #include "html/TokenList.h"
@@ -30,8 +31,6 @@ constexpr std::array<const char*, kArchiveCount> kArchiveNames = {"cg.arc", "ex.
 // Pictures are looked for in this order.
 constexpr std::array<ArchiveIndex, 3> kPictureArchives = {kCg, kEx, kParts};
 
-constexpr int kMessagePages = 16;
-constexpr int kNotePages = 15;
 constexpr size_t kPageTableSlots = 300;
 constexpr int kPictureSlots = 64;
 
@@ -82,31 +81,6 @@ size_t FindCharacters(std::string_view line, std::string_view what) {
 
 bool Contains(std::string_view text, std::string_view what) {
     return text.find(what) != std::string_view::npos;
-}
-
-// The index of a numbered name such as "tou0300.htm" among `count`; -1 if none.
-int NumberedIndex(std::string_view name, const char* pattern, int count) {
-    for (int i = 0; i < count; ++i) {
-        if (EqualsIgnoringAsciiCase(name, Format(pattern, i))) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-// Link targets the game takes over before it would open a page: message
-// pages open a scenario, note pages a note, "plugin" the set-up dialog, and
-// names beginning "icon" or "wall" download a file of ex.arc.
-int MessagePageIndex(std::string_view target) {
-    return NumberedIndex(target, "tou%02d00.htm", kMessagePages);
-}
-
-int NotePageIndex(std::string_view target) {
-    return NumberedIndex(target, "suga%02d.htm", kNotePages);
-}
-
-int ProtectedPageIndex(std::string_view name) {
-    return NumberedIndex(name, "tou%02d01.htm", kPasswordSlots);
 }
 
 std::optional<std::string> DownloadFileName(std::string_view target) {
@@ -691,10 +665,10 @@ class WorldChecker {
 
     void CheckScenarios() {
         bool any = false;
-        for (int i = 0; i < kMessagePages; ++i) {
+        for (int i = 0; i < kMessagePageCount; ++i) {
             any = CheckScenario(Format("tous%02d.txt", i), true, i) || any;
         }
-        for (int i = 0; i < kNotePages; ++i) {
+        for (int i = 0; i < kNotePageCount; ++i) {
             any = CheckScenario(Format("suga%02d.txt", i), false, i) || any;
         }
         // The picture window takes the format of its picture from this one.

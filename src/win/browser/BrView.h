@@ -31,7 +31,9 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
     void OnInitialUpdate();
 
     // Every page change goes through here.
-    void OpenPage(std::string fileName, OpenMode mode) { session_.OpenPage(std::move(fileName), mode); }
+    void OpenPage(std::string fileName, OpenMode mode) {
+        session_.OpenPage(std::move(fileName), mode);
+    }
     void PaintBackBuffer();
     void TruncateHistory() { session_.history().TruncateAfterCurrent(); }
     void ShowPageAddress(const std::string& fileName) { session_.ShowPageAddress(fileName); }

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../../support/MessageRecorder.h"
+#include "../../support/TestFiles.h"
+#include "archive/Archive.h"
+#include "archive/ArchiveWriter.h"
+#include "browser/BrowserSession.h"
+#include "game/StoryRules.h"
+#include "html/TokenList.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// Records what the session asks of its windows, one line a call.
+class RecordingHost : public SessionHost {
+  public:
+    void SetStatusText(const std::string&) override {}
+    void HidePageControls(TokenList& page) override { log.push_back("hide " + page.name()); }
+    void LayoutDiscarded(TokenList&) override {}
+    void HistoryChanged() override {}
+    void ShowCurrentPage() override {}
+    void ShowAddress(const std::string& address) override { log.push_back("address " + address); }
+    void PlayPageSound(const std::string& fileName) override { sound = fileName; }
+    void ScrollToTop() override {}
+    void SaveGame() override { ++saves; }
+    void PlayScene(ScenarioKind kind, int number) override {
+        log.push_back(ScenarioFileName(kind, number));
+    }
+    bool AskPassword(int slot) override {
+        log.push_back("password " + std::to_string(slot));
+        return acceptPassword;
+    }
+
+    Log log;
+    std::string sound;
+    int saves = 0;
+    bool acceptPassword = false;
+};
+
+class BrowserSessionTest : public ::testing::Test {
+  protected:
+    BrowserSessionTest() {
+        WriteBytes(dir_.File("Text.arc"),
+                   *BuildArchive({{"otop.htm", Bytes("<title>top</title>")},
+                                  {"osyo.htm", Bytes("<title>station</title>")},
+                                  {"tou0301.htm", Bytes("<title>record</title>")}}));
+        text_.Open(dir_.File("Text.arc"));
+        session_.SetSearchTable({{"http://kirimi.net/", "otop.htm", {}, "top"}});
+    }
+
+    std::string Current() const {
+        return session_.currentPage() ? session_.currentPage()->name() : "none";
+    }
+
+    MessageRecorder messages_;
+    TempDir dir_;
+    Archive text_;
+    GameState state_ = GameState::NewGame();
+    VisitedList visited_;
+    RecordingHost host_;
+    BrowserSession session_{state_, visited_, text_, host_, nullptr};
+};
+
+TEST_F(BrowserSessionTest, OpeningAPageRunsEveryStepWithTheReplacedName) {
+    state_.disclosureStage = 2;
+    session_.OpenPage("otop.htm", BrowserSession::OpenMode::New);
+    session_.OpenPage("osyo.htm", BrowserSession::OpenMode::New);
+    EXPECT_EQ(host_.log, (Log{"address http://kirimi.net/", "hide otop.htm"}));
+    EXPECT_EQ(host_.sound, "wave\\0001.wav");
+    EXPECT_EQ(host_.saves, 2);
+    EXPECT_EQ(state_.pageCounter, 2u);
+    EXPECT_TRUE(visited_.Contains("OSYO.HTM"));
+    EXPECT_EQ(session_.currentPage()->count(), 3);  // read, not yet laid out
+
+    // Back and Forward pass the name each page was opened with, also for
+    // pages the page table does not list, and never count.
+    session_.GoBack();
+    EXPECT_EQ(Current(), "otop.htm");
+    session_.GoForward();
+    EXPECT_EQ(Current(), "osyo.htm");
+    session_.GoForward();  // no neighbour: nothing at all
+    EXPECT_EQ(state_.pageCounter, 2u);
+    EXPECT_EQ(host_.saves, 4);
+    EXPECT_EQ(visited_.names(), (std::vector<std::string>{"otop.htm", "osyo.htm"}));
+}
+
+TEST_F(BrowserSessionTest, SceneAndNoteLinksPlayInPlaceOfAPage) {
+    session_.OpenPage("otop.htm", BrowserSession::OpenMode::New);
+    host_.log.clear();
+    EXPECT_TRUE(session_.ClickLink("TOU0300.htm"));
+    EXPECT_TRUE(session_.ClickLink("suga04.htm"));
+    EXPECT_EQ(host_.log, (Log{"tous03.txt", "suga04.txt"}));
+    EXPECT_EQ(Current(), "otop.htm");
+    EXPECT_EQ(session_.history().size(), 1u);
+    EXPECT_TRUE(visited_.Contains("tou0300.htm"));
+    EXPECT_EQ(state_.notesRead[4], 1);
+    EXPECT_EQ(host_.saves, 3);
+
+    EXPECT_FALSE(session_.ClickLink("osyo.htm"));
+    EXPECT_EQ(Current(), "osyo.htm");
+}
+
+TEST_F(BrowserSessionTest, ProtectedPagesAskOnlyUntilSolved) {
+    session_.OpenPage("otop.htm", BrowserSession::OpenMode::New);
+    host_.log.clear();
+    session_.OpenProtectedPage(3);
+    EXPECT_EQ(Current(), "otop.htm");
+    host_.acceptPassword = true;
+    session_.OpenProtectedPage(3);
+    EXPECT_EQ(Current(), "tou0301.htm");
+    state_.passwordSolved[3] = 1;
+    session_.OpenProtectedPage(3);
+    session_.OpenProtectedPage(16);
+    EXPECT_EQ(host_.log, (Log{"password 3", "password 3", "hide otop.htm", "hide tou0301.htm"}));
+    EXPECT_EQ(session_.history().size(), 3u);
+}
+
+TEST_F(BrowserSessionTest, MissingPageIsAnEmptyHistoryEntry) {
+    session_.OpenPage("nowhere.htm", BrowserSession::OpenMode::New);
+    EXPECT_EQ(Current(), "nowhere.htm");
+    EXPECT_EQ(session_.currentPage()->count(), 0);
+    EXPECT_EQ(session_.LookUpAddress("NOWHERE.htm"), "nofile");
+    EXPECT_EQ(session_.LookUpAddress("OTOP.htm"), "http://kirimi.net/");
+}
+
+}  // namespace

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../../support/MessageRecorder.h"
+#include "../../support/TestFiles.h"
+#include "archive/Archive.h"
+#include "archive/ArchiveWriter.h"
+#include "game/GameState.h"
+#include "game/Scene.h"
+#include "game/Typewriter.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines Split(const std::string& text) {
+    return SplitScenarioLines(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
+
+// What a scene shows, one step a line: "text:", "label:", "picture:" with the
+// file name, "password:" with the slot.
+Lines Play(Scene& scene, const GameState& state) {
+    Lines out;
+    for (;;) {
+        const SceneStep step = scene.Next(state);
+        switch (step.kind) {
+            case SceneStep::Kind::Text:
+                out.push_back("text:" + step.line);
+                break;
+            case SceneStep::Kind::Label:
+                out.push_back("label:" + step.line);
+                break;
+            case SceneStep::Kind::Picture:
+                out.push_back("picture:" + step.picture);
+                break;
+            case SceneStep::Kind::Password:
+                out.push_back("password:" + std::to_string(step.slot));
+                break;
+            case SceneStep::Kind::End:
+                return out;
+        }
+    }
+}
+
+TEST(Scene, OnlyLinesThatBeginWithADoubleByteCharacterAreUsed) {
+    EXPECT_EQ(Split("霧の夜\r\n\r\n// 注釈\r\n坂の下\n\r［港］\rｶﾀｶﾅ\n\n"),
+              (Lines{"霧の夜", "坂の下", "［港］"}));
+    EXPECT_EQ(Split(""), Lines{});
+    EXPECT_EQ(Split("\r\n\r\n"), Lines{});
+    // A zero byte ends a line too; the last line needs no line end.
+    EXPECT_EQ(Split(std::string("一\0二", 5) + "\r三"), (Lines{"一", "二", "三"}));
+}
+
+TEST(Scene, LineKindsAreTestedInOrder) {
+    EXPECT_EQ(ClassifyScenarioLine("□ＰＡＳＳＷＯＲＤ［鍵］"), LineKind::Password);
+    EXPECT_EQ(ClassifyScenarioLine("□０１２３"), LineKind::Picture);
+    EXPECT_EQ(ClassifyScenarioLine("［第一灯］□"), LineKind::Picture);
+    EXPECT_EQ(ClassifyScenarioLine("［第一灯］"), LineKind::Label);
+    EXPECT_EQ(ClassifyScenarioLine("霧が出た。"), LineKind::Text);
+}
+
+TEST(Scene, PictureNumbersComeFromFixedBytes) {
+    EXPECT_EQ(ScenePictureNumber("□０１２３"), 123);
+    EXPECT_EQ(ScenePictureNumber("□９９９９ 余り"), 9999);
+    EXPECT_EQ(ScenePictureNumber("□０１２"), std::nullopt);   // too short
+    EXPECT_EQ(ScenePictureNumber("□０１a３"), std::nullopt);  // not a digit where one must be
+    EXPECT_EQ(ScenePictureNumber("□０１２Ａ"), std::nullopt);
+    EXPECT_EQ(ScenePictureName(ScenarioKind::Message, 123), "pict0123m.bmp");
+    EXPECT_EQ(ScenePictureName(ScenarioKind::Note, 123), "pict0123.bmp");
+}
+
+TEST(Scene, StepsInFileOrderAndSolvedPromptsPass) {
+    const std::string text =
+        "［第三灯　岬］\r\n灯台の下で待つ。\r\n□０１０２\r\n□１２\r\n□ＰＡＳＳＷＯＲＤ\r\n終わり。"
+        "\r\n";
+    GameState state = GameState::NewGame();
+    Scene scene;
+    scene.LoadFromBytes(ScenarioKind::Message, 2, reinterpret_cast<const uint8_t*>(text.data()),
+                        text.size());
+    EXPECT_EQ(scene.fileName(), "tous02.txt");
+    EXPECT_EQ(Play(scene, state), (Lines{"label:［第三灯　岬］", "text:灯台の下で待つ。",
+                                         "picture:pict0102m.bmp", "password:2", "text:終わり。"}));
+
+    state.passwordSolved[2] = 1;
+    scene.LoadFromBytes(ScenarioKind::Note, 2, reinterpret_cast<const uint8_t*>(text.data()),
+                        text.size());
+    EXPECT_EQ(Play(scene, state), (Lines{"label:［第三灯　岬］", "text:灯台の下で待つ。",
+                                         "picture:pict0102.bmp", "text:終わり。"}));
+
+    // A text numbered past the slots has no flag to look at: its prompt passes.
+    scene.LoadFromBytes(ScenarioKind::Message, 16, reinterpret_cast<const uint8_t*>(text.data()),
+                        text.size());
+    EXPECT_EQ(Play(scene, GameState::NewGame()).size(), 4u);
+}
+
+TEST(Scene, AcceptedPromptMovesTheStage) {
+    GameState state = GameState::NewGame();
+    state.disclosureStage = 4;
+    for (int i = 0; i < 12; ++i) {
+        state.passwordSolved[static_cast<size_t>(i)] = 1;
+    }
+    Scene scene;
+    scene.PasswordAccepted(state);
+    EXPECT_EQ(state.disclosureStage, 5u);
+}
+
+TEST(Scene, MissingTextPlaysAsAnEmptyOne) {
+    MessageRecorder messages;
+    TempDir dir;
+    WriteBytes(dir.File("Text.arc"),
+               *BuildArchive({{"tous01.txt", Bytes("［一］\r\n二行目\r\n")}}));
+    Archive text;
+    text.Open(dir.File("Text.arc"));
+    Scene scene;
+    EXPECT_TRUE(scene.Load(text, ScenarioKind::Message, 1));
+    EXPECT_EQ(scene.lines().size(), 2u);
+    EXPECT_FALSE(scene.Load(text, ScenarioKind::Note, 1));
+    EXPECT_TRUE(scene.lines().empty());
+    EXPECT_EQ(scene.Next(GameState::NewGame()).kind, SceneStep::Kind::End);
+}
+
+// A fixed-pitch measure: double-byte characters 16 x 20, single bytes 8 x 20.
+CharExtent Measure(std::string_view character) {
+    return {character.size() == 2 ? 16 : 8, 20};
+}
+
+// Types a whole line and gives each character's place as "x,y".
+Lines Type(Typewriter& typewriter, const std::string& line, int clientWidth) {
+    Lines places;
+    typewriter.StartLine(line);
+    while (auto glyph = typewriter.Tick(clientWidth, Measure)) {
+        places.push_back(std::to_string(glyph->x) + "," + std::to_string(glyph->y));
+    }
+    return places;
+}
+
+TEST(Typewriter, RowsBreakBeforeTheRightLimit) {
+    TypewriterMemory memory;
+    Typewriter typewriter(memory);
+    // Width 82: a character fits while x + 16 <= 66, so four to a row.
+    EXPECT_EQ(Type(typewriter, "一二三四五", 82),
+              (Lines{"10,10", "26,10", "42,10", "58,10", "10,33"}));
+    EXPECT_EQ(typewriter.penX(), 16);
+    EXPECT_EQ(typewriter.penY(), 23);
+    EXPECT_FALSE(typewriter.typing());
+}
+
+TEST(Typewriter, HangingPunctuationStaysOnItsRow) {
+    TypewriterMemory memory;
+    Typewriter typewriter(memory);
+    EXPECT_EQ(Type(typewriter, "一二三四。五", 82),
+              (Lines{"10,10", "26,10", "42,10", "58,10", "74,10", "10,33"}));
+    // A line ending past the limit leaves the pen on a new row for the next.
+    typewriter.ResetPen();
+    EXPECT_EQ(Type(typewriter, "一二三四！", 82).back(), "74,10");
+    EXPECT_EQ(typewriter.penX(), 0);
+    EXPECT_EQ(typewriter.penY(), 23);
+}
+
+TEST(Typewriter, ALineWithASingleByteEndsAtItsEnd) {
+    TypewriterMemory memory;
+    Typewriter typewriter(memory);
+    // Two bytes a tick: the last tick of a three-byte line takes one byte
+    // and the position passes the end.
+    EXPECT_EQ(Type(typewriter, "一a", 400), (Lines{"10,10", "26,10"}));
+    EXPECT_EQ(typewriter.penX(), 24);
+    EXPECT_EQ(Type(typewriter, "一a二", 400).size(), 3u);
+}
+
+TEST(Typewriter, EndMarkBlinksFromTheSharedPhase) {
+    TypewriterMemory memory;
+    Typewriter first(memory);
+    Type(first, "一", 400);
+    EXPECT_EQ(first.Blink().text, "　");
+    const Typewriter::Glyph mark = first.Blink();
+    EXPECT_EQ(mark.text, "▼");
+    EXPECT_EQ(mark.x, 26);
+    EXPECT_EQ(first.Blink().text, "　");
+    // A later window starts where the last one left the phase.
+    Typewriter second(memory);
+    EXPECT_EQ(second.Blink().text, "▼");
+    EXPECT_EQ(memory.lastCharExtent.width, 16);
+}
+
+}  // namespace
