@@ -280,13 +280,13 @@ TEST_F(Browser, EverythingComesBackAfterARestart) {
     Click("a.htm");
     SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
     MoveWindow(frame().GetSafeHwnd(), 40, 30, 500, 400, TRUE);
-    app_->settings.pageCounter = 7;
+    app_->settings.killerCounter = 7;
     Close();  // saves on the way out
 
     Open();
     EXPECT_EQ(frame().m_bStatusBarVisible, 0);
     EXPECT_TRUE(frame().IsVisited("a.htm"));
-    EXPECT_EQ(app_->settings.pageCounter, 7u);
+    EXPECT_EQ(app_->settings.killerCounter, 7u);
     RECT window;
     GetWindowRect(frame().GetSafeHwnd(), &window);
     EXPECT_EQ(window.left, 40);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "game/Search.h"
 #include "game/StoryRules.h"
 #include "html/TokenList.h"
 #include "text/ShiftJis.h"
@@ -37,18 +38,10 @@ void BrowserSession::OpenPage(std::string fileName, OpenMode mode) {
         host_.HidePageControls(*leaving);
     }
     switch (mode) {
-        case OpenMode::New: {
-            LeavePage(leaving);
-            auto page = std::make_unique<TokenList>();
-            page->SetHost(pageHost_);
-            // The name it was opened with, until the page table gives it its own.
-            page->SetName(fileName);
-            TokenList& opened = history_.OpenNew(std::move(page));
-            host_.HistoryChanged();
-            opened.LoadPage(textArchive_, fileName);
+        case OpenMode::New:
+            AppendNewPage(fileName).LoadPage(textArchive_, fileName);
             CountPageLoad(state_);
             break;
-        }
         case OpenMode::Back:
             if (history_.CanGoBack()) {
                 LeavePage(leaving);
@@ -71,6 +64,34 @@ void BrowserSession::OpenPage(std::string fileName, OpenMode mode) {
     host_.PlayPageSound(std::string(PageSoundFile(fileName)));
     host_.ScrollToTop();
     host_.SaveGame();
+}
+
+TokenList& BrowserSession::AppendNewPage(const std::string& name) {
+    LeavePage(currentPage());
+    auto page = std::make_unique<TokenList>();
+    page->SetHost(pageHost_);
+    // The name it was opened with, until the page table gives it its own.
+    page->SetName(name);
+    TokenList& opened = history_.OpenNew(std::move(page));
+    host_.HistoryChanged();
+    return opened;
+}
+
+void BrowserSession::BuildSearchPage(const std::string& text) {
+    lastKeyword_ = text;
+    std::vector<std::string> words;
+    if (SplitKeywords(text, words) < 0) {
+        return;
+    }
+    host_.SetStatusText("ページを開いています。");
+    if (TokenList* leaving = currentPage()) {
+        host_.HidePageControls(*leaving);
+    }
+    FillSearchPage(textArchive_, searchTable_, words, AppendNewPage("Search.htm"));
+    host_.ShowCurrentPage();
+    ShowPageAddress("Search.htm");
+    visited_.Add("Search.htm");
+    host_.SetStatusText("ページが表示されました。");
 }
 
 void BrowserSession::GoBack() {

@@ -6,6 +6,7 @@
 #include "browser/PageHistory.h"
 #include "browser/VisitedList.h"
 #include "game/GameState.h"
+#include "game/PageTable.h"
 #include "game/PasswordTable.h"
 #include "game/Scene.h"
 #include "game/SearchRecord.h"
@@ -49,8 +50,6 @@ class SessionHost {
 class BrowserSession {
   public:
     enum class OpenMode { New = 0, Back = 1, Forward = 2 };
-    static constexpr size_t kPageTableSlots = 300;
-
     // `pageHost` is given to every page object the session opens.
     BrowserSession(GameState& state, VisitedList& visited, const Archive& textArchive,
                    SessionHost& host, PageHost* pageHost);
@@ -71,12 +70,18 @@ class BrowserSession {
     // A form's submit to protected page `index`.
     void OpenProtectedPage(int index);
 
+    // A search: the result page, a new history entry made from "Search.htm"
+    // without the page rules, the page count, a sound, scrolling or saving.
+    // Nothing happens for a text that cannot be split.
+    void BuildSearchPage(const std::string& text);
+
     // The page table's record for the current page: its name and address, and
     // the address bar's text.
     void ShowPageAddress(const std::string& fileName);
     // The address of a page in the page table, or "nofile".
     std::string LookUpAddress(const std::string& fileName) const;
 
+    // Exactly 300 slots; fewer are filled up with empty ones, more are cut.
     void SetSearchTable(std::vector<SearchRecord> table);
     const std::vector<SearchRecord>& searchTable() const { return searchTable_; }
 
@@ -89,6 +94,8 @@ class BrowserSession {
 
   private:
     void LeavePage(TokenList* page);
+    // Leaves the current page for a new, empty page object and returns it.
+    TokenList& AppendNewPage(const std::string& name);
 
     GameState& state_;
     VisitedList& visited_;

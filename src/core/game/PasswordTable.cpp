@@ -12,19 +12,6 @@ constexpr std::string_view kEntryMarker = "□";
 constexpr std::string_view kGroupEnd = "□ＥＮＤ";
 constexpr std::string_view kWideSpace = "　";
 
-// Where `what` starts as whole characters at or after `from`, which must be a
-// character boundary of `line`; npos when nowhere. Stepping by characters
-// keeps a trail byte that happens to equal a lead byte from matching.
-size_t FindCharacters(std::string_view line, std::string_view what, size_t from) {
-    for (size_t i = from; i < line.size();) {
-        if (line.substr(i).starts_with(what)) {
-            return i;
-        }
-        i += IsLeadByte(static_cast<uint8_t>(line[i])) ? 2 : 1;
-    }
-    return std::string_view::npos;
-}
-
 // The value of the full-width digit at `at`, or -1 when there is none.
 int WideDigit(std::string_view line, size_t at) {
     if (at + 2 > line.size() || static_cast<uint8_t>(line[at]) != 0x82) {

@@ -14,6 +14,7 @@
 #include "Message.h"
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
+#include "game/PageTable.h"
 #include "game/PasswordTable.h"
 #include "game/StoryRules.h"
 #include "html/Attributes.h"
@@ -31,7 +32,6 @@ constexpr std::array<const char*, kArchiveCount> kArchiveNames = {"cg.arc", "ex.
 // Pictures are looked for in this order.
 constexpr std::array<ArchiveIndex, 3> kPictureArchives = {kCg, kEx, kParts};
 
-constexpr size_t kPageTableSlots = 300;
 constexpr int kPictureSlots = 64;
 
 // Scene and title pictures: 640 x 480, 24 bits, bottom-up.
@@ -66,17 +66,6 @@ std::string FoldCase(std::string_view text) {
         c = static_cast<char>(FoldAsciiCase(static_cast<uint8_t>(c)));
     }
     return out;
-}
-
-// Where `what` starts as whole characters in `line`; npos when nowhere.
-size_t FindCharacters(std::string_view line, std::string_view what) {
-    for (size_t i = 0; i < line.size();) {
-        if (line.substr(i).starts_with(what)) {
-            return i;
-        }
-        i += IsLeadByte(static_cast<uint8_t>(line[i])) ? 2 : 1;
-    }
-    return std::string_view::npos;
 }
 
 bool Contains(std::string_view text, std::string_view what) {
@@ -549,52 +538,15 @@ class WorldChecker {
 
     // ---- page table ----
 
-    struct PageRecord {
-        std::string fileName;
-        std::string address;
-        bool hasFields = false;
-    };
-
     void CheckPageTable() {
         StringList lines;
         if (!lines.LoadLines("search.txt", Text())) {
             Add("search.txt", "is missing: pages get no address and searches find nothing");
             return;
         }
-        std::vector<PageRecord> records;
-        bool terminated = true;
-        const StringNode* node = lines.first();
-        while (!node->IsSentinel()) {
-            if (Contains(*node->text(), "□ＮＥＸＴ")) {
-                records.emplace_back();
-                node = node->next();
-                continue;
-            }
-            // As the game reads it: a comment is skipped only before a line
-            // that is then taken as part of the record.
-            PageRecord record;
-            terminated = false;
-            while (true) {
-                while (!node->IsSentinel() && node->text()->starts_with("//")) {
-                    node = node->next();
-                }
-                if (node->IsSentinel()) {
-                    break;
-                }
-                ApplyMarkers(*node->text(), record);
-                node = node->next();
-                if (node->IsSentinel()) {
-                    break;
-                }
-                if (Contains(*node->text(), "□ＮＥＸＴ")) {
-                    terminated = true;
-                    node = node->next();
-                    break;
-                }
-            }
-            records.push_back(record);
-        }
-        if (!terminated) {
+        PageTableReading reading = ReadPageTableRecords(lines);
+        std::vector<SearchRecord>& records = reading.records;
+        if (!reading.lastRecordTerminated) {
             Add("search.txt", "its last record has no □ＮＥＸＴ line");
         }
         if (records.size() > kPageTableSlots) {
@@ -603,9 +555,10 @@ class WorldChecker {
             records.resize(kPageTableSlots);
         }
         for (size_t i = 0; i < records.size(); ++i) {
-            const PageRecord& record = records[i];
+            const SearchRecord& record = records[i];
             const std::string which = "record " + std::to_string(i + 1);
-            if (!record.hasFields) {
+            if (record.fileName.empty() && record.address.empty() && record.title.empty() &&
+                record.keywords.empty()) {
                 continue;
             }
             if (record.fileName.empty()) {
@@ -620,26 +573,9 @@ class WorldChecker {
         CheckPagesHaveRecords(records);
     }
 
-    static void ApplyMarkers(std::string_view line, PageRecord& record) {
-        const std::array<std::string_view, 4> markers = {"○", "□", "△", "☆"};
-        for (size_t m = 0; m < markers.size(); ++m) {
-            const size_t at = FindCharacters(line, markers[m]);
-            if (at == std::string_view::npos) {
-                continue;
-            }
-            record.hasFields = true;
-            const std::string value(line.substr(at + markers[m].size()));
-            if (m == 1) {
-                record.fileName = value;
-            } else if (m == 2) {
-                record.address = value;
-            }
-        }
-    }
-
     // A page opened without a record keeps no file name: the address bar
     // shows nothing for it and Back and Forward cannot return to it.
-    void CheckPagesHaveRecords(const std::vector<PageRecord>& records) {
+    void CheckPagesHaveRecords(const std::vector<SearchRecord>& records) {
         const Archive& text = Text();
         for (uint32_t i = 0; i < text.entryCount(); ++i) {
             const std::string& name = text.entry(i).name;
@@ -648,7 +584,7 @@ class WorldChecker {
                 continue;
             }
             bool listed = false;
-            for (const PageRecord& record : records) {
+            for (const SearchRecord& record : records) {
                 listed = listed || EqualsIgnoringAsciiCase(record.fileName, name);
             }
             if (!listed) {

@@ -55,3 +55,13 @@ int CompareIgnoringAsciiCase(std::string_view a, std::string_view b) {
     }
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
+
+size_t FindCharacters(std::string_view text, std::string_view what, size_t from) {
+    for (size_t i = from; i < text.size();) {
+        if (text.substr(i).starts_with(what)) {
+            return i;
+        }
+        i += IsLeadByte(static_cast<uint8_t>(text[i])) ? 2 : 1;
+    }
+    return std::string_view::npos;
+}

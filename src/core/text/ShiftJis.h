@@ -26,3 +26,11 @@ int CompareIgnoringAsciiCase(std::string_view a, std::string_view b);
 // The longest prefix of `text` of at most `maxBytes` bytes that does not end
 // in the middle of a double-byte character.
 std::string_view CutAtCharacter(std::string_view text, size_t maxBytes);
+
+// Where `what` starts as whole characters in `text` at or after `from`, which
+// must be a character boundary; npos when nowhere. Stepping by characters
+// keeps a trail byte that happens to equal a lead byte from matching.
+size_t FindCharacters(std::string_view text, std::string_view what, size_t from = 0);
+inline bool ContainsCharacters(std::string_view text, std::string_view what) {
+    return FindCharacters(text, what) != std::string_view::npos;
+}

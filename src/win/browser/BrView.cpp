@@ -8,6 +8,7 @@
 #include "framework/GdiCanvas.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
+#include "game/PageTable.h"
 #include "resource.h"
 #include "text/ShiftJis.h"
 
@@ -23,7 +24,9 @@ CBrView::CBrView(CMainFrame& frame)
       session_(TheApp().settings, frame.visitedList(), TheApp().archives[CBrApp::kText], *this,
                this),
       homeAddress_(kMakerHomeAddress),
-      homePage_("otop.htm") {}
+      homePage_("otop.htm") {
+    session_.SetSearchTable(LoadPageTable(TheApp().archives[CBrApp::kText]));
+}
 
 CBrView::~CBrView() = default;
 
