@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "Message.h"
 #include "game/Search.h"
 #include "game/StoryRules.h"
 #include "html/TokenList.h"
@@ -120,6 +121,8 @@ bool BrowserSession::OfferToSpecialHandlers(const std::string& target) {
     // Every handler hears every target.
     bool handled = HandleMessageLink(target);
     handled = HandleNoteLink(target) || handled;
+    handled = HandlePluginLink(target) || handled;
+    handled = HandleDownloadLink(target) || handled;
     return handled;
 }
 
@@ -144,6 +147,32 @@ bool BrowserSession::HandleNoteLink(const std::string& target) {
     visited_.Add(target);
     host_.PlayScene(ScenarioKind::Note, index);
     host_.SaveGame();
+    return true;
+}
+
+bool BrowserSession::HandlePluginLink(const std::string& target) {
+    if (!IsPluginLink(target)) {
+        return false;
+    }
+    if (state_.pluginMissing != 0) {
+        if (host_.RunPluginSetup()) {
+            state_.killerCounter = 0;
+            state_.pluginMissing = 0;
+        }
+        visited_.Add("plugin");
+        host_.SaveGame();
+    } else {
+        ShowMessage(std::string(kPluginAlreadyInstalledText));
+    }
+    return true;
+}
+
+bool BrowserSession::HandleDownloadLink(const std::string& target) {
+    const std::optional<std::string> fileName = DownloadFileName(target);
+    if (!fileName) {
+        return false;
+    }
+    host_.OfferDownload(*fileName);
     return true;
 }
 

@@ -42,6 +42,10 @@ class SessionHost {
     // Asks for the password of a slot; true when it was accepted (the slot is
     // then marked solved).
     virtual bool AskPassword(int slot) = 0;
+    // Offers the player to save a file of "ex.arc".
+    virtual void OfferDownload(const std::string& fileName) = 0;
+    // Runs the plug-in set-up; true when the player saw it through.
+    virtual bool RunPluginSetup() = 0;
 };
 
 // The browser's navigation and the story's page logic, shared by the view and
@@ -60,13 +64,16 @@ class BrowserSession {
     void GoBack();
     void GoForward();
 
-    // A click on a link to `target`: the special links (scenes, notes) are
+    // A click on a link to `target`: the special links (scenes, notes,
+    // downloads and the plug-in) are
     // handled in place and give true; any other target opens as a page.
     bool ClickLink(const std::string& target);
     // Offers a target to the special handlers, all of them; true when one took it.
     bool OfferToSpecialHandlers(const std::string& target);
     bool HandleMessageLink(const std::string& target);
     bool HandleNoteLink(const std::string& target);
+    bool HandlePluginLink(const std::string& target);
+    bool HandleDownloadLink(const std::string& target);
     // A form's submit to protected page `index`.
     void OpenProtectedPage(int index);
 

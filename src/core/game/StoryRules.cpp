@@ -85,6 +85,27 @@ std::string ProtectedPageName(int index) {
     return Numbered("tou%02d01.htm", index);
 }
 
+std::optional<std::string> DownloadFileName(std::string_view target) {
+    std::string name(target);
+    bool download = false;
+    if (StartsWithIgnoringAsciiCase(name, "icon")) {
+        name = name.substr(0, name.find('.')) + ".ico";
+        download = true;
+    }
+    if (StartsWithIgnoringAsciiCase(name, "wall")) {
+        name = name.substr(0, name.find('.')) + ".bmp";
+        download = true;
+    }
+    if (!download) {
+        return std::nullopt;
+    }
+    return std::string(CutAtCharacter(name, 255));
+}
+
+bool IsPluginLink(std::string_view target) {
+    return EqualsIgnoringAsciiCase(target, "plugin");
+}
+
 std::string ApplyNameRules(GameState& state, std::string fileName) {
     if (state.pluginMissing == 0 && Is(fileName, "ipan52.htm")) {
         ++state.killerCounter;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,15 @@ int NotePageIndex(std::string_view name);
 int ProtectedPageIndex(std::string_view name);
 // "tou%02d01.htm"
 std::string ProtectedPageName(int index);
+
+// The file of "ex.arc" a download link saves: a target beginning "icon"
+// becomes its name before the first "." with ".ico", then one beginning
+// "wall" the same with ".bmp" (so an icon never becomes a wallpaper).
+// Nothing for any other target. The name is at most 255 bytes.
+std::optional<std::string> DownloadFileName(std::string_view target);
+bool IsPluginLink(std::string_view target);
+inline constexpr std::string_view kPluginAlreadyInstalledText =
+    "プラグインはすでに組み込まれています。";
 
 // The rules every page open runs first: the killer page, the stage advance by
 // page count, the stage-1 pages, the maker pages and the old laboratory.

@@ -50,16 +50,6 @@ std::string Quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
 
-bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() &&
-           EqualsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
-}
-
 std::string FoldCase(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
@@ -70,21 +60,6 @@ std::string FoldCase(std::string_view text) {
 
 bool Contains(std::string_view text, std::string_view what) {
     return text.find(what) != std::string_view::npos;
-}
-
-std::optional<std::string> DownloadFileName(std::string_view target) {
-    std::string name(target);
-    bool download = false;
-    if (StartsWithIgnoringCase(name, "icon")) {
-        name = name.substr(0, name.find('.')) + ".ico";
-        download = true;
-    }
-    // An icon's new name no longer begins with "wall", so it stays an icon.
-    if (StartsWithIgnoringCase(name, "wall")) {
-        name = name.substr(0, name.find('.')) + ".bmp";
-        download = true;
-    }
-    return download ? std::optional<std::string>(name) : std::nullopt;
 }
 
 // Page pictures may be named .jpg or .gif; the game loads the .bmp instead.
@@ -105,7 +80,7 @@ std::optional<std::string> PictureEntryName(std::string name) {
 
 // With the plug-in installed and Caps Lock on, "...m.bmp" is shown as "....bmp".
 std::optional<std::string> PluginPictureName(std::string_view name) {
-    if (!EndsWithIgnoringCase(name, "m.bmp")) {
+    if (!EndsWithIgnoringAsciiCase(name, "m.bmp")) {
         return std::nullopt;
     }
     return std::string(name.substr(0, name.size() - 5)) + ".bmp";
@@ -270,7 +245,7 @@ class WorldChecker {
         const Archive& text = Text();
         for (uint32_t i = 0; i < text.entryCount(); ++i) {
             const std::string& name = text.entry(i).name;
-            if (EndsWithIgnoringCase(name, ".htm")) {
+            if (EndsWithIgnoringAsciiCase(name, ".htm")) {
                 CheckPage(name);
             }
         }
@@ -367,7 +342,7 @@ class WorldChecker {
             CheckScenarioReference(page, target, Format("tous%02d.txt", i));
         } else if (const int n = NotePageIndex(target); n >= 0) {
             CheckScenarioReference(page, target, Format("suga%02d.txt", n));
-        } else if (EqualsIgnoringAsciiCase(target, "plugin")) {
+        } else if (IsPluginLink(target)) {
             // The plug-in set-up needs nothing from the archives.
         } else if (const std::optional<std::string> file = DownloadFileName(target)) {
             uint32_t index = 0;
@@ -579,7 +554,7 @@ class WorldChecker {
         const Archive& text = Text();
         for (uint32_t i = 0; i < text.entryCount(); ++i) {
             const std::string& name = text.entry(i).name;
-            if (!EndsWithIgnoringCase(name, ".htm") ||
+            if (!EndsWithIgnoringAsciiCase(name, ".htm") ||
                 EqualsIgnoringAsciiCase(name, "urlmiss.htm")) {
                 continue;
             }

@@ -7,11 +7,6 @@
 
 namespace {
 
-bool EndsWithIgnoringCase(std::string_view text, std::string_view ending) {
-    return text.size() >= ending.size() &&
-           EqualsIgnoringAsciiCase(text.substr(text.size() - ending.size()), ending);
-}
-
 // "width" or "height": a number of pixels, or a share of `whole` when it
 // ends in "%".
 int RequestedSize(std::string_view token, std::string_view name, int whole) {
@@ -30,7 +25,7 @@ int RequestedSize(std::string_view token, std::string_view name, int whole) {
 
 std::string TokenList::PictureName(std::string_view name) const {
     if (host_ != nullptr && host_->PluginInstalled() && host_->CapsLockOn() &&
-        EndsWithIgnoringCase(name, "m.bmp")) {
+        EndsWithIgnoringAsciiCase(name, "m.bmp")) {
         return std::string(name.substr(0, name.size() - 5)) + ".bmp";
     }
     return std::string(name);
@@ -81,7 +76,8 @@ Size TokenList::ImageTag(std::string_view token, Canvas& canvas, LinkElement* li
             if (slot != nullptr && !slot->empty()) {
                 const Rect area = Rect::FromSize(l.penX, l.penY, drawWidth, drawHeight);
                 const std::string& name = slot->name();
-                if (EndsWithIgnoringCase(name, "s.bmp") || EndsWithIgnoringCase(name, "sm.bmp")) {
+                if (EndsWithIgnoringAsciiCase(name, "s.bmp") ||
+                    EndsWithIgnoringAsciiCase(name, "sm.bmp")) {
                     canvas.DrawPictureTransparent(*slot, area);
                 } else if (sized) {
                     canvas.StretchPicture(*slot, area);

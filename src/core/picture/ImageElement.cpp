@@ -9,11 +9,6 @@ constexpr Colour kVisitedFrame = 0x500050;
 constexpr Colour kLinkFrame = 0xff0000;
 constexpr int kFrame = 2;
 
-bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() &&
-           EqualsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
-}
-
 }  // namespace
 
 void ImageElement::Draw(Canvas& canvas, const PageHost& host) {
@@ -40,7 +35,7 @@ void ImageElement::Draw(Canvas& canvas, const PageHost& host) {
 
 bool ImageElement::IsTransparentName(std::string_view name) {
     for (std::string_view suffix : {"s.bmp", "sm.bmp", "s.jpg", "sm.jpg", "s.gif", "sm.gif"}) {
-        if (EndsWithIgnoringCase(name, suffix)) {
+        if (EndsWithIgnoringAsciiCase(name, suffix)) {
             return true;
         }
     }

@@ -19,6 +19,15 @@ inline uint8_t FoldAsciiCase(uint8_t byte) {
 // double-byte character must match exactly.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
+inline bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
+inline bool EndsWithIgnoringAsciiCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           EqualsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
 // The ordering that goes with it: single-byte ASCII letters compare as small
 // letters, every other byte as an unsigned byte. Negative, zero or positive.
 int CompareIgnoringAsciiCase(std::string_view a, std::string_view b);

@@ -105,6 +105,12 @@ bool CBrView::AskPassword(int) {
     return false;
 }
 
+void CBrView::OfferDownload(const std::string&) {}
+
+bool CBrView::RunPluginSetup() {
+    return false;
+}
+
 // Runs draw(page, canvas) on the page bitmap; false when there is no page or
 // no bitmap to draw on.
 template <typename Draw>

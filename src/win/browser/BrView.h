@@ -81,6 +81,8 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
     void SaveGame() override { SaveState(); }
     void PlayScene(ScenarioKind kind, int number) override;
     bool AskPassword(int slot) override;
+    void OfferDownload(const std::string& fileName) override;
+    bool RunPluginSetup() override;
 
   protected:
     const MessageMap* GetMessageMap() const override;

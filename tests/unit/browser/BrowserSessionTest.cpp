@@ -34,11 +34,19 @@ class RecordingHost : public SessionHost {
         log.push_back("password " + std::to_string(slot));
         return acceptPassword;
     }
+    void OfferDownload(const std::string& fileName) override {
+        log.push_back("download " + fileName);
+    }
+    bool RunPluginSetup() override {
+        log.push_back("plug-in set-up");
+        return installPlugin;
+    }
 
     Log log;
     std::string sound;
     int saves = 0;
     bool acceptPassword = false;
+    bool installPlugin = false;
 };
 
 class BrowserSessionTest : public ::testing::Test {
@@ -102,6 +110,30 @@ TEST_F(BrowserSessionTest, SceneAndNoteLinksPlayInPlaceOfAPage) {
 
     EXPECT_FALSE(session_.ClickLink("osyo.htm"));
     EXPECT_EQ(Current(), "osyo.htm");
+}
+
+TEST_F(BrowserSessionTest, DownloadsAndThePluginAreTakenInPlace) {
+    session_.OpenPage("otop.htm", BrowserSession::OpenMode::New);
+    host_.log.clear();
+    EXPECT_TRUE(session_.ClickLink("Wallpaper.htm"));
+    EXPECT_TRUE(session_.ClickLink("icon01.wall.htm"));
+    EXPECT_TRUE(session_.ClickLink("plugin"));  // cancelled
+    EXPECT_EQ(state_.pluginMissing, 1);
+    EXPECT_TRUE(visited_.Contains("plugin"));
+    state_.killerCounter = 2;
+    host_.installPlugin = true;
+    EXPECT_TRUE(session_.ClickLink("PLUGIN"));
+    EXPECT_EQ(state_.pluginMissing, 0);
+    EXPECT_EQ(state_.killerCounter, 0u);
+    state_.killerCounter = 2;
+    EXPECT_TRUE(session_.ClickLink("plugin"));
+    EXPECT_EQ(state_.killerCounter, 2u);
+    EXPECT_EQ(host_.log, (Log{"download Wallpaper.bmp", "download icon01.ico", "plug-in set-up",
+                              "plug-in set-up"}));
+    EXPECT_EQ(MessageRecorder::Messages(),
+              std::vector<std::string>{std::string(kPluginAlreadyInstalledText)});
+    EXPECT_FALSE(visited_.Contains("Wallpaper.htm"));
+    EXPECT_EQ(Current(), "otop.htm");
 }
 
 TEST_F(BrowserSessionTest, ProtectedPagesAskOnlyUntilSolved) {

@@ -175,6 +175,17 @@ TEST(StoryRules, ScenePasswordsMoveTheStageByTheirCount) {
     EXPECT_EQ(all.disclosureStage, 9u);
 }
 
+TEST(StoryRules, DownloadNames) {
+    EXPECT_EQ(DownloadFileName("wall03.htm"), "wall03.bmp");
+    EXPECT_EQ(DownloadFileName("Wallpaper.htm"), "Wallpaper.bmp");
+    EXPECT_EQ(DownloadFileName("icon1.htm"), "icon1.ico");
+    EXPECT_EQ(DownloadFileName("ICONwall.x.htm"), "ICONwall.ico");
+    EXPECT_EQ(DownloadFileName("wall"), "wall.bmp");
+    EXPECT_EQ(DownloadFileName("wal.htm"), std::nullopt);
+    EXPECT_EQ(DownloadFileName("mywall.htm"), std::nullopt);
+    EXPECT_EQ(DownloadFileName("wall" + std::string(300, 'x'))->size(), 255u);
+}
+
 TEST(StoryRules, PageSounds) {
     EXPECT_EQ(PageSoundFile("OSYO.htm"), "wave\\0001.wav");
     EXPECT_EQ(PageSoundFile("usyo.htm"), "wave\\0002.wav");
