@@ -152,6 +152,11 @@ void MarkNoteRead(GameState& state, int index) {
     }
 }
 
+void InstallPlugin(GameState& state) {
+    state.killerCounter = 0;
+    state.pluginMissing = 0;
+}
+
 int SolvedPasswordCount(const GameState& state) {
     int solved = 0;
     for (uint8_t flag : state.passwordSolved) {

@@ -46,6 +46,14 @@ void CountPageLoad(GameState& state);
 // becomes 1 once all notes are read. An index outside the notes does nothing.
 void MarkNoteRead(GameState& state, int index);
 
+// The plug-in set-up ended with OK: the plug-in counts as installed, and the
+// opens of the photo page that lead to the killer page count afresh.
+void InstallPlugin(GameState& state);
+
+inline constexpr std::string_view kPluginInstalledText = "プラグインが組み込まれました。";
+inline constexpr std::string_view kPluginAlreadyInstalledText =
+    "プラグインはすでに組み込まれています。";
+
 int SolvedPasswordCount(const GameState& state);
 
 // A password prompt of a scene has just been accepted (its flag already set):

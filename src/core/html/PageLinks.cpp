@@ -43,3 +43,15 @@ LinkElement* TokenList::HitTest(Point point) const {
     }
     return nullptr;
 }
+
+std::vector<std::string> TokenList::LinkTargets() const {
+    std::vector<std::string> targets;
+    for (const StringNode* node = first(); node != nullptr && !node->IsSentinel();
+         node = node->next()) {
+        const std::string& token = *node->text();
+        if (FindTag(token) == Tag::Anchor && HasAttribute(token, "href=")) {
+            targets.emplace_back(AttributeValue(token, "href="));
+        }
+    }
+    return targets;
+}

@@ -75,6 +75,9 @@ class TokenList : public StringList {
     void DrawLink(LinkElement& link, Canvas& canvas);
     // The first link whose rectangle holds the page point, or null.
     LinkElement* HitTest(Point point) const;
+    // The targets of the page's "<a href=" tags in page order, as a click on
+    // them hands them on; known without a layout.
+    std::vector<std::string> LinkTargets() const;
 
     // A picture's name as the page loads it: with the plug-in installed and
     // Caps Lock on, a name ending in "m.bmp" loses its "m".

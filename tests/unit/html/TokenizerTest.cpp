@@ -99,6 +99,18 @@ TEST(Tokenizer, TagWindowStopsAtTheEndOfTheEntry) {
     }
 }
 
+TEST(Tokenizer, LinkTargetsAreTheHrefsOfAnchorTagsOnly) {
+    // Other tags with "href=" (base, link, an image) and named anchors lead nowhere.
+    const std::string source =
+        "<BASE HREF=\"base.htm\"><LINK HREF=\"style.css\"><A NAME=\"top\">top</A>"
+        "<A HREF=\"Next.htm\">next</A>text href=\"no.htm\"<img src=\"a.bmp\" href=\"i.htm\">"
+        "<a title=\"t\" href=\"tou0000.htm\">x</a><a href=\"\x82\xa0.htm\">y</a>";
+    const std::vector<uint8_t> bytes(source.begin(), source.end());
+    TokenList page;
+    ASSERT_TRUE(TokenizePage(bytes.data(), bytes.size(), page));
+    EXPECT_EQ(page.LinkTargets(), (Texts{"next.htm", "tou0000.htm", "\x82\xa0.htm"}));
+}
+
 class LoadPageTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -1,0 +1,245 @@
+#include "StoryRunner.h"
+
+#include <utility>
+
+#include "Message.h"
+#include "PlayText.h"
+#include "game/Scene.h"
+#include "game/StoryRules.h"
+#include "html/TokenList.h"
+#include "text/ShiftJis.h"
+
+namespace {
+
+// The runner whose command is being played hears the game's message boxes.
+std::optional<std::string>* g_messages = nullptr;
+
+std::string Flags(const uint8_t* flags, size_t count) {
+    std::string out;
+    for (size_t i = 0; i < count; ++i) {
+        out += flags[i] != 0 ? '1' : '0';
+    }
+    return out;
+}
+
+std::string JsonOrNull(const std::optional<std::string>& cp932) {
+    return cp932 ? JsonText(*cp932) : "null";
+}
+
+}  // namespace
+
+StoryRunner::StoryRunner(const Archive& textArchive, PasswordLists passwords, SaveData start,
+                         ReadLine read, WriteLine write, Keep keep)
+    : textArchive_(textArchive),
+      passwords_(std::move(passwords)),
+      state_(start.state),
+      favourites_(std::move(start.favourites)),
+      addresses_(std::move(start.addresses)),
+      read_(std::move(read)),
+      write_(std::move(write)),
+      keep_(std::move(keep)),
+      session_(state_, visited_, textArchive, *this, this) {
+    for (const std::string& name : start.visited) {
+        visited_.Add(name);
+    }
+    g_messages = &message_;
+    SetMessageHandler(CaptureMessage);
+}
+
+StoryRunner::~StoryRunner() {
+    SetMessageHandler(nullptr);
+    g_messages = nullptr;
+}
+
+void StoryRunner::CaptureMessage(const std::string& text) {
+    if (g_messages == nullptr) {
+        return;
+    }
+    // Two boxes in one command are reported one under the other.
+    *g_messages = *g_messages ? **g_messages + "\n" + text : text;
+}
+
+SaveData StoryRunner::Saved() const {
+    SaveData data;
+    data.state = state_;
+    data.favourites = favourites_;
+    data.addresses = addresses_;
+    data.visited = visited_.names();
+    return data;
+}
+
+void StoryRunner::Run() {
+    session_.OpenPage(state_.homePage.str(), BrowserSession::OpenMode::New);
+    keep_(Saved());
+    while (std::optional<Command> command = ReadCommand()) {
+        Execute(*command);
+        if (inputEnded_) {
+            // The input ended at a prompt, which then counted as cancelled.
+            return;
+        }
+        Report();
+    }
+}
+
+std::optional<StoryRunner::Command> StoryRunner::ReadCommand() {
+    std::optional<std::string> line = read_();
+    if (!line) {
+        inputEnded_ = true;
+        return std::nullopt;
+    }
+    if (!line->empty() && line->back() == '\r') {
+        line->pop_back();
+    }
+    scene_ = playingScene_.empty() ? std::nullopt : std::optional<std::string>(playingScene_);
+    pictures_.clear();
+    message_.reset();
+    error_.reset();
+
+    Command command;
+    const std::optional<std::string> text = Utf8ToCp932(*line);
+    if (!text) {
+        command.error = "the line is not UTF-8, or holds a character code page 932 lacks";
+        return command;
+    }
+    const size_t space = text->find(' ');
+    command.verb = text->substr(0, space);
+    command.argument = space == std::string::npos ? "" : text->substr(space + 1);
+    return command;
+}
+
+void StoryRunner::Execute(const Command& command) {
+    const std::string& verb = command.verb;
+    const std::string& name = command.argument;
+    if (!command.error.empty()) {
+        error_ = command.error;
+    } else if (verb == "open" || verb == "click" || verb == "submit") {
+        if (name.empty()) {
+            error_ = verb + " needs a page name";
+        } else if (verb == "open") {
+            session_.OpenPage(name, BrowserSession::OpenMode::New);
+        } else if (verb == "click") {
+            // The page's own spelling of the target is what a click hands on.
+            const TokenList* page = session_.currentPage();
+            const std::vector<std::string> targets =
+                page != nullptr ? page->LinkTargets() : std::vector<std::string>{};
+            auto link = targets.begin();
+            while (link != targets.end() && !EqualsIgnoringAsciiCase(*link, name)) {
+                ++link;
+            }
+            if (link == targets.end()) {
+                error_ = "the page has no link to " + name;
+            } else {
+                session_.ClickLink(*link);
+            }
+        } else if (const int index = ProtectedPageIndex(name); index >= 0) {
+            session_.OpenProtectedPage(index);
+        } else {
+            session_.OpenPage(name, BrowserSession::OpenMode::New);
+        }
+    } else if (verb == "back") {
+        if (session_.history().CanGoBack()) {
+            session_.GoBack();
+        } else {
+            error_ = "there is no page to go back to";
+        }
+    } else if (verb == "forward") {
+        if (session_.history().CanGoForward()) {
+            session_.GoForward();
+        } else {
+            error_ = "there is no page to go forward to";
+        }
+    } else if (verb == "plugin") {
+        if (state_.pluginMissing != 0) {
+            InstallPlugin(state_);
+            ShowMessage(std::string(kPluginInstalledText));
+        } else {
+            ShowMessage(std::string(kPluginAlreadyInstalledText));
+        }
+        visited_.Add("plugin");
+    } else if (verb == "answer" || verb == "cancel") {
+        error_ = "no password prompt is open";
+    } else if (verb.empty()) {
+        error_ = "no command";
+    } else {
+        error_ = "unknown command " + verb;
+    }
+}
+
+void StoryRunner::PlayScene(ScenarioKind kind, int number) {
+    Scene scene;
+    scene.Load(textArchive_, kind, number);
+    playingScene_ = scene.fileName();
+    scene_ = playingScene_;
+    for (;;) {
+        const SceneStep step = scene.Next(state_);
+        if (step.kind == SceneStep::Kind::End) {
+            break;
+        }
+        if (step.kind == SceneStep::Kind::Picture) {
+            const TokenList* page = session_.currentPage();
+            pictures_.push_back(page != nullptr ? page->PictureName(step.picture) : step.picture);
+        } else if (step.kind == SceneStep::Kind::Password) {
+            if (!WaitForPassword(step.slot)) {
+                break;
+            }
+            scene.PasswordAccepted(state_);
+        }
+    }
+    playingScene_.clear();
+}
+
+bool StoryRunner::AskPassword(int slot) {
+    return WaitForPassword(slot);
+}
+
+bool StoryRunner::WaitForPassword(int slot) {
+    prompt_ = slot;
+    for (;;) {
+        // The command that opened the prompt, or the last one refused while
+        // it is open, is answered now.
+        Report();
+        const std::optional<Command> command = ReadCommand();
+        if (!command) {
+            prompt_ = -1;
+            return false;
+        }
+        if (!command->error.empty()) {
+            error_ = command->error;
+        } else if (command->verb == "answer") {
+            if (SubmitPassword(state_, passwords_, slot, command->argument)) {
+                prompt_ = -1;
+                return true;
+            }
+        } else if (command->verb == "cancel") {
+            prompt_ = -1;
+            return false;
+        } else {
+            error_ = "a password prompt is open: answer or cancel it first";
+        }
+    }
+}
+
+void StoryRunner::Report() {
+    keep_(Saved());
+    const TokenList* page = session_.currentPage();
+    std::string pictures = "[";
+    for (const std::string& picture : pictures_) {
+        pictures += (pictures.size() > 1 ? "," : "") + JsonText(picture);
+    }
+    pictures += "]";
+    const std::string json =
+        "{\"page\":" + (page != nullptr ? JsonText(page->name()) : std::string("null")) +
+        ",\"stage\":" + std::to_string(state_.disclosureStage) +
+        ",\"pageCounter\":" + std::to_string(state_.pageCounter) +
+        ",\"killerCounter\":" + std::to_string(state_.killerCounter) +
+        ",\"pluginMissing\":" + std::to_string(state_.pluginMissing) +
+        ",\"umakerPage\":" + JsonText(state_.umakerPage.view()) +
+        ",\"kyoumakerPage\":" + JsonText(state_.kyoumakerPage.view()) + ",\"notesRead\":\"" +
+        Flags(state_.notesRead.data(), state_.notesRead.size()) + "\",\"passwordSolved\":\"" +
+        Flags(state_.passwordSolved.data(), state_.passwordSolved.size()) +
+        "\",\"sound\":" + JsonText(sound_) +
+        ",\"prompt\":" + (prompt_ >= 0 ? std::to_string(prompt_) : std::string("null")) +
+        ",\"scene\":" + JsonOrNull(scene_) + ",\"pictures\":" + pictures +
+        ",\"message\":" + JsonOrNull(message_) + ",\"error\":" + JsonOrNull(error_) + "}";
+    write_(json);
+}
