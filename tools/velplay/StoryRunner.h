@@ -64,6 +64,8 @@ class StoryRunner : private SessionHost, private PageHost {
     void SaveGame() override {}
     void PlayScene(ScenarioKind kind, int number) override;
     bool AskPassword(int slot) override;
+    void OfferDownload(const std::string& fileName) override { download_ = fileName; }
+    bool RunPluginSetup() override { return true; }
 
     // PageHost: pages are read, never laid out.
     Rect ClientRect() const override { return {0, 0, 800, 600}; }
@@ -100,4 +102,5 @@ class StoryRunner : private SessionHost, private PageHost {
     std::vector<std::string> pictures_;
     std::optional<std::string> message_;
     std::optional<std::string> error_;
+    std::optional<std::string> download_;
 };

@@ -156,8 +156,7 @@ bool BrowserSession::HandlePluginLink(const std::string& target) {
     }
     if (state_.pluginMissing != 0) {
         if (host_.RunPluginSetup()) {
-            state_.killerCounter = 0;
-            state_.pluginMissing = 0;
+            InstallPlugin(state_);
         }
         visited_.Add("plugin");
         host_.SaveGame();

@@ -31,8 +31,6 @@ std::string ProtectedPageName(int index);
 // Nothing for any other target. The name is at most 255 bytes.
 std::optional<std::string> DownloadFileName(std::string_view target);
 bool IsPluginLink(std::string_view target);
-inline constexpr std::string_view kPluginAlreadyInstalledText =
-    "プラグインはすでに組み込まれています。";
 
 // The rules every page open runs first: the killer page, the stage advance by
 // page count, the stage-1 pages, the maker pages and the old laboratory.
