@@ -39,6 +39,7 @@ StoryRunner::StoryRunner(const Archive& textArchive, PasswordLists passwords, Sa
       write_(std::move(write)),
       keep_(std::move(keep)),
       session_(state_, visited_, textArchive, *this, this) {
+    session_.SetSearchTable(LoadPageTable(textArchive));
     for (const std::string& name : start.visited) {
         visited_.Add(name);
     }
@@ -135,6 +136,11 @@ void StoryRunner::Execute(const Command& command) {
             session_.OpenProtectedPage(index);
         } else {
             session_.OpenPage(name, BrowserSession::OpenMode::New);
+        }
+    } else if (verb == "search") {
+        // As Enter in a search field: an empty field does nothing.
+        if (!name.empty()) {
+            session_.BuildSearchPage(name);
         }
     } else if (verb == "back") {
         if (session_.history().CanGoBack()) {
@@ -239,7 +245,8 @@ void StoryRunner::Report() {
         Flags(state_.passwordSolved.data(), state_.passwordSolved.size()) +
         "\",\"sound\":" + JsonText(sound_) +
         ",\"prompt\":" + (prompt_ >= 0 ? std::to_string(prompt_) : std::string("null")) +
-        ",\"scene\":" + JsonOrNull(scene_) + ",\"pictures\":" + pictures +
-        ",\"message\":" + JsonOrNull(message_) + ",\"error\":" + JsonOrNull(error_) + "}";
+        ",\"address\":" + JsonText(address_) + ",\"scene\":" + JsonOrNull(scene_) +
+        ",\"pictures\":" + pictures + ",\"message\":" + JsonOrNull(message_) +
+        ",\"error\":" + JsonOrNull(error_) + "}";
     write_(json);
 }

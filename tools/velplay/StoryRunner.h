@@ -7,6 +7,7 @@
 
 #include "browser/BrowserSession.h"
 #include "browser/VisitedList.h"
+#include "game/PageTable.h"
 #include "game/PasswordTable.h"
 #include "game/SaveFile.h"
 #include "html/PageHost.h"
@@ -58,7 +59,7 @@ class StoryRunner : private SessionHost, private PageHost {
     void LayoutDiscarded(TokenList&) override {}
     void HistoryChanged() override {}
     void ShowCurrentPage() override {}
-    void ShowAddress(const std::string&) override {}
+    void ShowAddress(const std::string& address) override { address_ = address; }
     void PlayPageSound(const std::string& fileName) override { sound_ = fileName; }
     void ScrollToTop() override {}
     void SaveGame() override {}
@@ -96,6 +97,7 @@ class StoryRunner : private SessionHost, private PageHost {
 
     // What the player sees now, and what the command being played showed.
     std::string sound_;
+    std::string address_;  // the address bar's text
     int prompt_ = -1;
     std::string playingScene_;
     std::optional<std::string> scene_;

@@ -155,8 +155,8 @@ std::string WorldDir() {
 
 const char* const kKeys[] = {"page",           "stage",      "pageCounter",   "killerCounter",
                              "pluginMissing",  "umakerPage", "kyoumakerPage", "notesRead",
-                             "passwordSolved", "sound",      "prompt",        "scene",
-                             "pictures",       "message",    "error"};
+                             "passwordSolved", "sound",      "prompt",        "address",
+                             "scene",          "pictures",   "message",       "error"};
 
 class VelplayTest : public ::testing::Test {
   protected:
@@ -442,6 +442,20 @@ TEST_F(VelplayTest, InputEndingAtAPromptEndsThePlayAsACancel) {
     EXPECT_EQ(saved->visited,
               (std::vector<std::string>{"otop.htm", "sugatop.htm", "kiroku.htm", "tou0200.htm"}));
     EXPECT_EQ(saved->state.passwordSolved[2], 0);
+}
+
+TEST_F(VelplayTest, SearchesBuildResultPagesThatLeadOn) {
+    const std::vector<Report> r = Play({"search " + U8(u8"霧　霧"), "click onews.htm", "back",
+                                        "search ", "search " + U8(u8"エロ")});
+    ASSERT_EQ(r.size(), 5u);
+    EXPECT_EQ(r[0]["page"], "Search.htm");
+    EXPECT_EQ(r[0]["sound"], "wave\\0000.wav");  // a search changes no sound
+    EXPECT_EQ(r[1]["page"], "onews.htm");
+    EXPECT_EQ(r[1]["address"], "http://www.kirimi.net/news/");
+    EXPECT_EQ(r[2]["page"], "Search.htm");
+    EXPECT_EQ(r[3]["page"], "Search.htm");  // an empty field searches nothing
+    EXPECT_EQ(r[4]["error"], "null");
+    EXPECT_EQ(r[4]["pageCounter"], r[0]["pageCounter"]);
 }
 
 }  // namespace
