@@ -70,7 +70,7 @@ std::string BenchPage() {
     return page + "<hr></body></html>";
 }
 
-// 256 cells: text that wraps in most, a picture in every fifth, a linked
+// 256 cells: text that wraps in most, a picture in every sixth, a linked
 // picture in every thirteenth, header cells across the top.
 std::string TablePage() {
     std::string page =
@@ -83,7 +83,7 @@ std::string TablePage() {
             const std::string width = std::to_string(row == 1 && column % 3 == 0 ? 60 : 80);
             const char* cell = row == 0 ? "th" : "td";
             page += std::string("<") + cell + " width=\"" + width + "\">";
-            if (n % 5 == 0) {
+            if (n % 6 == 0) {
                 page += "<img src=\"p" + std::to_string(n % 8) + (n % 2 ? "s" : "") + ".bmp\">";
             } else if (n % 13 == 0) {
                 page += "<a href=\"x.htm\"><img src=\"p1.bmp\" width=\"40\" height=\"30\"></a>";
