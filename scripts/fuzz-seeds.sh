@@ -149,7 +149,8 @@ world() {
     done
 }
 
-pages="otop.htm search.htm urlmiss.htm xtags.htm ximages.htm xlinks.htm tou0001.htm bbs.htm"
+pages="otop.htm search.htm urlmiss.htm xtags.htm ximages.htm xlinks.htm tou0001.htm bbs.htm
+    kyoudata.htm kankou.htm upress.htm"
 
 # ---- archive: small archives packed from demo entries ----
 stage=$(mktemp -d)
@@ -176,6 +177,23 @@ for p in $pages; do
 done
 # Plug-in, Caps Lock and every link visited; and a picture of the input's own.
 { printf '\007' && "$velarc" tokens "$game/Text.arc" ximages.htm; } >"$seeds/page/ximages-plugin"
+# Tables: nested past the depth limit, a row past 16 cells, cells and rows
+# without their ends, links and pictures in cells, and a table left open.
+{
+    printf '\000'
+    for i in 1 2 3 4 5 6 7 8 9 10; do
+        printf '<table border="1">\n<caption align="bottom left">\nc%s\n</caption>\n<tr>\n<th width="%s">\n' "$i" "$((i * 9))"
+    done
+    printf 'x\n<a href="x.htm">\n<img src="a.bmp" width="50%%">\n</a>\n<a name="n">\ny\n'
+    for i in 1 2 3 4 5 6 7 8 9 10; do
+        printf '</th>\n</tr>\n</table>\n'
+    done
+    printf '<table>\n<tr>\n'
+    for i in $(seq 17); do
+        printf '<td width="4">\n<img src="bs.bmp" align="middle">\nk\n<td>\n'
+    done
+    printf '<tr>\n<td width="120">\n<nobr>\nlong text in a cell\n</nobr>\n<br>\n<font size="2">\nwrapped text in a cell\n</a>\n<table>\n<td>\n'
+} >"$seeds/page/tables"
 { printf '\000<img src="own.bmp" align="middle">\n<a href="x.htm">\n<img src="own.jpg">\n</a>\n\000' &&
     entry parts lamps.bmp; } >"$seeds/page/own-picture"
 

@@ -3,7 +3,7 @@
 // A canvas for tests: deterministic metrics and a record of every drawing call.
 // A single-byte character is half the font's height wide (rounded up), a
 // double-byte character as wide as the font is high; every character is as
-// high as the font.
+// high as the font. Wrapped text breaks between any two characters.
 
 #include <cstdio>
 #include <memory>
@@ -66,6 +66,24 @@ class TestCanvas : public Canvas {
         }
         return size;
     }
+    Size MeasureWrappedText(int width, std::string_view text) override {
+        const FontSpec f = font_ ? font_->fontSpec() : FontSpec{};
+        int widest = 0;
+        int line = 0;
+        int lines = 1;
+        for (size_t i = 0; i < text.size(); ++i) {
+            const bool wide = IsLeadByte(static_cast<uint8_t>(text[i])) && i + 1 < text.size();
+            const int w = CharWidth(f, wide);
+            if (line > 0 && line + w > width) {
+                ++lines;
+                line = 0;
+            }
+            line += w;
+            widest = line > widest ? line : widest;
+            i += wide ? 1 : 0;
+        }
+        return {widest, lines * f.height};
+    }
     void DrawCharacters(int y, std::string_view text, const int* xs) override {
         calls.push_back("text " + std::to_string(xs[0]) + "," + std::to_string(y) + " " +
                         std::string(text) + State());
@@ -118,7 +136,9 @@ class TestCanvas : public Canvas {
   private:
     class CountedFont : public TestFont {
       public:
-        CountedFont(const FontSpec& fontSpec, int& alive) : TestFont(fontSpec), alive_(alive) { ++alive_; }
+        CountedFont(const FontSpec& fontSpec, int& alive) : TestFont(fontSpec), alive_(alive) {
+            ++alive_;
+        }
         ~CountedFont() override { --alive_; }
 
       private:

@@ -158,6 +158,47 @@ TEST(GdiCanvas, RulesAreDrawnAsEdges) {
     EXPECT_EQ(page.bitmap.At(60, 10), RGB(255, 255, 255));
 }
 
+TEST(GdiCanvas, TablesHaveARaisedEdgeSunkenCellsAndLinksInTheLinkColour) {
+    const std::string cells =
+        "<tr><td width=\"80\">\x82\x60\x82\x60</td>"
+        "<td width=\"80\"><a href=\"a.htm\">\x82\x60\x82\x60</a></td></tr></table>";
+    GdiPage page("<body bgcolor=\"#ffffff\"><table border=\"1\">" + cells);
+    page.Render();
+    ASSERT_EQ(page.page.tables().size(), 1u);
+    const Rect box = page.page.tables()[0].box;
+    const Rect cell = page.page.tables()[0].cells.at(0);
+    const COLORREF white = RGB(255, 255, 255);
+    // Raised: the shadow at the bottom; sunken: the shadow at the top.
+    EXPECT_NE(page.bitmap.At(box.left + 20, box.bottom - 1), white);
+    EXPECT_EQ(page.bitmap.At(box.left + 20, box.top), white);
+    EXPECT_NE(page.bitmap.At(cell.right - 3, cell.top), white);
+    EXPECT_EQ(page.bitmap.At(cell.right - 3, cell.bottom - 1), white);
+    EXPECT_TRUE(
+        page.bitmap.Holds(Rect::FromSize(cell.left, cell.top, 26, cell.height()), RGB(0, 0, 0)));
+    ASSERT_EQ(page.page.links().size(), 1u);
+    EXPECT_TRUE(page.bitmap.Holds(page.page.links()[0]->HitRect(), RGB(0, 0, 255)));
+
+    GdiPage plain("<body bgcolor=\"#ffffff\"><table>" + cells);
+    plain.Render();
+    EXPECT_EQ(plain.bitmap.At(box.left + 20, box.bottom - 1), white);
+    EXPECT_EQ(plain.bitmap.At(cell.right - 3, cell.top), white);
+}
+
+TEST(GdiCanvas, WrappedTextIsMeasuredLineByLine) {
+    PageBitmap page(10, 10);
+    GdiCanvas canvas(page.dc());
+    auto font = canvas.MakeFont({13, false, false});
+    ASSERT_NE(font, nullptr);
+    canvas.SelectFont(font.get());
+    const Size one = canvas.MeasureWrappedText(400, "fog over the harbour");
+    const Size wrapped = canvas.MeasureWrappedText(60, "fog over the harbour");
+    EXPECT_EQ(one.height, 13);
+    EXPECT_EQ(one.width, canvas.MeasureText("fog over the harbour").width);
+    EXPECT_GE(wrapped.height, 3 * 13);
+    EXPECT_LE(wrapped.width, 60);
+    canvas.SelectFont(nullptr);
+}
+
 TEST(GdiCanvas, TheJapaneseFaceIsFixedPitchAndDoubleWidthForWideCharacters) {
     PageBitmap page(10, 10);
     GdiCanvas canvas(page.dc());

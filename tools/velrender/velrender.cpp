@@ -33,7 +33,9 @@ const char kUsage[] =
     "  --visited NAME    count NAME as a visited page (repeatable)\n"
     "  --plugin          the plug-in is installed\n"
     "  --capslock        Caps Lock is on\n"
-    "  --dump            also print the layout, one JSON object a line\n";
+    "  --dump            also print the layout, one JSON object a line: the page,\n"
+    "                    its links, text runs, tables (with their cells, row by\n"
+    "                    row) and pictures\n";
 
 constexpr int kPageWidth = TokenList::kMaxPageWidth;
 constexpr int kPageHeight = TokenList::kMaxPageHeight;
@@ -228,6 +230,19 @@ void Dump(const TokenList& page, const PreviewHost& host) {
     for (const auto& run : page.textRuns()) {
         std::printf("{\"run\":{\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,\"text\":%s}}\n",
                     run->x, run->y, run->width, run->height, Json(run->text).c_str());
+    }
+    for (const TableRecord& table : page.tables()) {
+        std::string cells;
+        for (const Rect& cell : table.cells) {
+            cells += (cells.empty() ? "[" : ",[") + std::to_string(cell.left) + "," +
+                     std::to_string(cell.top) + "," + std::to_string(cell.width()) + "," +
+                     std::to_string(cell.height()) + "]";
+        }
+        std::printf(
+            "{\"table\":{\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,\"border\":%s,"
+            "\"rows\":%d,\"columns\":%d,\"cells\":[%s]}}\n",
+            table.box.left, table.box.top, table.box.width(), table.box.height(),
+            table.border ? "true" : "false", table.rows, table.columns, cells.c_str());
     }
     for (int i = 0; i < page.imageCount() && i < TokenList::kImageSlots; ++i) {
         const DibPicture& slot = page.imageSlot(i);

@@ -263,6 +263,8 @@ class WorldChecker {
         }
         SearchTemplate search;
         int pictures = 0;
+        int tableDepth = 0;
+        int deepestTable = 0;
         for (const StringNode* node = tokens.first(); !node->IsSentinel(); node = node->next()) {
             const std::string& token = *node->text();
             if (token.empty() || token[0] != '<') {
@@ -300,9 +302,20 @@ class WorldChecker {
                 case Tag::Input:
                     CheckInput(page, token, search);
                     break;
+                case Tag::Table:
+                    deepestTable = std::max(deepestTable, ++tableDepth);
+                    break;
+                case Tag::TableEnd:
+                    tableDepth = std::max(0, tableDepth - 1);
+                    break;
                 default:
                     break;
             }
+        }
+        if (deepestTable > TokenList::kMaxTableDepth) {
+            Add(page, "nests tables " + std::to_string(deepestTable) + " deep; the game lays out " +
+                          std::to_string(TokenList::kMaxTableDepth) +
+                          " levels and leaves the content of deeper tables in the enclosing cell");
         }
         if (pictures > kPictureSlots) {
             Add(page, "shows " + std::to_string(pictures) +

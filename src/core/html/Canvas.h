@@ -23,11 +23,12 @@ class CanvasFont {
     virtual const FontSpec& fontSpec() const = 0;
 };
 
-// Edge styles the page draws with (sunken or raised borders of tables and rules).
+// Edge styles the page draws with: one-pixel lines, light on one side and
+// shadowed on the other.
 enum class EdgeStyle {
-    SunkenInner,  // rules: one sunken line
-    Raised,       // table borders: raised outer and inner
-    Sunken,       // table cells: sunken outer and inner
+    SunkenInner,  // rules
+    RaisedInner,  // a table's outer edge
+    SunkenOuter,  // a table cell's edge
 };
 
 // What the page engine draws on: the off-screen page bitmap, at page
@@ -55,6 +56,9 @@ class Canvas {
     virtual void DrawTextAt(int x, int y, std::string_view text) = 0;
     // Draws a text inside a rectangle, breaking lines between words.
     virtual void DrawWrappedText(const Rect& area, std::string_view text) = 0;
+    // The size DrawWrappedText would fill with the text in an area `width`
+    // pixels wide. A word longer than the width makes the size wider.
+    virtual Size MeasureWrappedText(int width, std::string_view text) = 0;
 
     virtual void FillRect(const Rect& area, Colour colour) = 0;
     virtual void DrawEdge(const Rect& area, EdgeStyle style) = 0;
@@ -66,4 +70,28 @@ class Canvas {
     virtual void CopyPicture(const DibPicture& picture, const Rect& area) = 0;
     virtual void StretchPicture(const DibPicture& picture, const Rect& area) = 0;
     virtual void DrawPictureTransparent(const DibPicture& picture, const Rect& area) = 0;
+};
+
+// Selects a font and text colour in transparent mode, and puts back what was
+// there before when it goes.
+class CanvasStateGuard {
+  public:
+    CanvasStateGuard(Canvas& canvas, const CanvasFont* font, Colour colour)
+        : canvas_(canvas),
+          font_(canvas.SelectFont(font)),
+          colour_(canvas.SetTextColour(colour)),
+          transparent_(canvas.SetTransparentText(true)) {}
+    CanvasStateGuard(const CanvasStateGuard&) = delete;
+    CanvasStateGuard& operator=(const CanvasStateGuard&) = delete;
+    ~CanvasStateGuard() {
+        canvas_.SetTextColour(colour_);
+        canvas_.SetTransparentText(transparent_);
+        canvas_.SelectFont(font_);
+    }
+
+  private:
+    Canvas& canvas_;
+    const CanvasFont* font_;
+    Colour colour_;
+    bool transparent_;
 };

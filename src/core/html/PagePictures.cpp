@@ -5,23 +5,17 @@
 #include "html/TokenList.h"
 #include "text/ShiftJis.h"
 
-namespace {
-
-// "width" or "height": a number of pixels, or a share of `whole` when it
-// ends in "%".
-int RequestedSize(std::string_view token, std::string_view name, int whole) {
+int TokenList::RequestedSize(std::string_view token, std::string_view name, int whole) {
     if (!HasAttribute(token, name)) {
         return 0;
     }
     const std::string_view value = AttributeValue(token, name);
     const int number = AttributeNumber(value);
     if (!value.empty() && value.back() == '%') {
-        return TokenList::Bounded(int64_t{number} * whole / 100);
+        return Bounded(int64_t{number} * whole / 100);
     }
-    return TokenList::Bounded(number);
+    return Bounded(number);
 }
-
-}  // namespace
 
 std::string TokenList::PictureName(std::string_view name) const {
     if (host_ != nullptr && host_->PluginInstalled() && host_->CapsLockOn() &&
@@ -40,13 +34,7 @@ Size TokenList::ImageTag(std::string_view token, Canvas& canvas, LinkElement* li
     Size used{requestedWidth, requestedHeight};
 
     if (HasAttribute(token, "src")) {
-        // Pictures beyond the last slot are neither loaded nor drawn.
-        const bool hasSlot = l.imageIndex < kImageSlots;
-        DibPicture* slot = hasSlot ? &imageSlots_[static_cast<size_t>(l.imageIndex)] : nullptr;
-        if (slot != nullptr && !imagesLoaded_) {
-            slot->Unload();
-            host_->LoadPicture(PictureName(AttributeValue(token, "src")), *slot);
-        }
+        DibPicture* slot = PictureSlot(token);
         const int w = slot ? slot->width() : 0;
         const int h = slot ? slot->height() : 0;
 
@@ -91,6 +79,25 @@ Size TokenList::ImageTag(std::string_view token, Canvas& canvas, LinkElement* li
         ++l.imageIndex;
     }
 
+    AlignPicture(token, used);
+    return used;
+}
+
+DibPicture* TokenList::PictureSlot(std::string_view token) {
+    // Pictures beyond the last slot are neither loaded nor drawn.
+    if (layout_.imageIndex >= kImageSlots) {
+        return nullptr;
+    }
+    DibPicture* slot = &imageSlots_[static_cast<size_t>(layout_.imageIndex)];
+    if (!imagesLoaded_) {
+        slot->Unload();
+        host_->LoadPicture(PictureName(AttributeValue(token, "src")), *slot);
+    }
+    return slot;
+}
+
+void TokenList::AlignPicture(std::string_view token, Size used) {
+    Layout& l = layout_;
     if (HasAttribute(token, "align")) {
         // Every word is looked for in the whole tag; later ones win.
         if (HasAttribute(token, "left")) {
@@ -120,7 +127,6 @@ Size TokenList::ImageTag(std::string_view token, Canvas& canvas, LinkElement* li
     if (HasAttribute(token, "vspace")) {
         l.penY += Bounded(AttributeNumber(AttributeValue(token, "vspace"))) + l.lineHeight;
     }
-    return used;
 }
 
 void TokenList::TileBackground(std::string_view name, Canvas& canvas) {

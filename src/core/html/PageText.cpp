@@ -22,35 +22,13 @@ int SizeForDigit(char digit, const std::array<int, N>& sizes, int unchanged) {
                                                      : unchanged;
 }
 
-// Restores what a text run changed on the canvas, however the run ends.
-class CanvasStateGuard {
-  public:
-    CanvasStateGuard(Canvas& canvas, const CanvasFont* font, Colour colour)
-        : canvas_(canvas),
-          font_(canvas.SelectFont(font)),
-          colour_(canvas.SetTextColour(colour)),
-          transparent_(canvas.SetTransparentText(true)) {}
-    CanvasStateGuard(const CanvasStateGuard&) = delete;
-    CanvasStateGuard& operator=(const CanvasStateGuard&) = delete;
-    ~CanvasStateGuard() {
-        canvas_.SetTextColour(colour_);
-        canvas_.SetTransparentText(transparent_);
-        canvas_.SelectFont(font_);
-    }
-
-  private:
-    Canvas& canvas_;
-    const CanvasFont* font_;
-    Colour colour_;
-    bool transparent_;
-};
-
 }  // namespace
 
 void TokenList::LayoutText(std::string_view text, Canvas& canvas, LinkElement* link) {
     Layout& l = layout_;
     const bool inLink = l.insideLink && link != nullptr;
-    const FontSpec fontSpec{l.fontSize + host_->TextSizeOffset(), l.headingBold || l.fontBold, false};
+    const FontSpec fontSpec{l.fontSize + host_->TextSizeOffset(), l.headingBold || l.fontBold,
+                            false};
     std::unique_ptr<CanvasFont> font = canvas.MakeFont(fontSpec);
     if (!font) {
         return;  // the run is dropped; the walk goes on

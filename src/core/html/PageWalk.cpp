@@ -18,12 +18,14 @@ void TokenList::ResetLayout() {
     layout_ = Layout{};
     title_.clear();
     textRuns_.clear();
+    tables_.clear();
 }
 
 void TokenList::DiscardLayout() {
     links_.clear();
     currentLink_.reset();
     textRuns_.clear();
+    tables_.clear();
     for (DibPicture& slot : imageSlots_) {
         slot.Unload();
     }
@@ -92,24 +94,8 @@ void TokenList::Dispatch(Tag tag, StringNode*& node, Canvas& canvas) {
         case Tag::HeadingEnd:
             HeadingEndTag();
             break;
-        case Tag::Font:
-            FontTag(token);
-            break;
-        case Tag::FontEnd:
-            FontEndTag();
-            break;
         case Tag::BaseFont:
             BaseFontTag(token);
-            break;
-        case Tag::Big:
-            layout_.fontSize = layout_.baseFontSize + 4;
-            break;
-        case Tag::Small:
-            layout_.fontSize = layout_.baseFontSize - 4;
-            break;
-        case Tag::BigEnd:
-        case Tag::SmallEnd:
-            layout_.fontSize = layout_.baseFontSize;
             break;
         case Tag::Break:
             BreakTag();
@@ -122,25 +108,6 @@ void TokenList::Dispatch(Tag tag, StringNode*& node, Canvas& canvas) {
             break;
         case Tag::WordBreak:
             WordBreakTag();
-            break;
-        case Tag::NoBreak:
-            layout_.noBreak = true;
-            break;
-        case Tag::NoBreakEnd:
-            layout_.noBreak = false;
-            break;
-        case Tag::Center:
-            layout_.centre = true;
-            break;
-        case Tag::CenterEnd:
-            layout_.centre = false;
-            break;
-        case Tag::Division:
-            DivisionTag(token);
-            break;
-        case Tag::DivisionEnd:
-            layout_.divisionCentre = false;
-            layout_.divisionRight = false;
             break;
         case Tag::Image: {
             const Size used = ImageTag(token, canvas, currentLink_.get());
@@ -155,10 +122,13 @@ void TokenList::Dispatch(Tag tag, StringNode*& node, Canvas& canvas) {
             AnchorEndTag(canvas);
             break;
         case Tag::Table:
+            layout_.penY += layout_.lineHeight;
+            node = TableTag(node, canvas);
+            break;
         case Tag::Form:
         case Tag::FormEnd:
         case Tag::Input:
-            // Tables and form controls: not laid out yet.
+            // Form controls: not laid out yet.
             break;
         case Tag::None:
         case Tag::TableBorder:
@@ -173,8 +143,53 @@ void TokenList::Dispatch(Tag tag, StringNode*& node, Canvas& canvas) {
             LayoutText(token, canvas, currentLink_.get());
             break;
         default:
-            // html, head, meta, link, comments, bold, italic...: nothing.
+            // Fonts and alignment; html, head, meta, link, comments, bold,
+            // italic... do nothing.
+            StyleTag(tag, token);
             break;
+    }
+}
+
+bool TokenList::StyleTag(Tag tag, std::string_view token) {
+    Layout& l = layout_;
+    switch (tag) {
+        case Tag::Font:
+            FontTag(token);
+            return true;
+        case Tag::FontEnd:
+            FontEndTag();
+            return true;
+        case Tag::Big:
+            l.fontSize = l.baseFontSize + 4;
+            return true;
+        case Tag::Small:
+            l.fontSize = l.baseFontSize - 4;
+            return true;
+        case Tag::BigEnd:
+        case Tag::SmallEnd:
+            l.fontSize = l.baseFontSize;
+            return true;
+        case Tag::NoBreak:
+            l.noBreak = true;
+            return true;
+        case Tag::NoBreakEnd:
+            l.noBreak = false;
+            return true;
+        case Tag::Center:
+            l.centre = true;
+            return true;
+        case Tag::CenterEnd:
+            l.centre = false;
+            return true;
+        case Tag::Division:
+            DivisionTag(token);
+            return true;
+        case Tag::DivisionEnd:
+            l.divisionCentre = false;
+            l.divisionRight = false;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -189,15 +204,20 @@ StringNode* TokenList::TitleTag(StringNode* node) {
 }
 
 void TokenList::AnchorTag(std::string_view token) {
-    currentLink_ = std::make_unique<LinkElement>();
+    currentLink_ = StartLink(token);
+}
+
+std::unique_ptr<LinkElement> TokenList::StartLink(std::string_view token) {
+    auto link = std::make_unique<LinkElement>();
     if (HasAttribute(token, "href=")) {
-        currentLink_->target = AttributeValue(token, "href=");
+        link->target = AttributeValue(token, "href=");
         layout_.insideLink = true;
     } else if (HasAttribute(token, "name=")) {
-        currentLink_->target = AttributeValue(token, "name=");
-        currentLink_->kind = LinkElement::kAnchor;
+        link->target = AttributeValue(token, "name=");
+        link->kind = LinkElement::kAnchor;
         layout_.insideLink = true;
     }
+    return link;
 }
 
 void TokenList::AnchorEndTag(Canvas& canvas) {

@@ -15,9 +15,73 @@
 #include "html/PageHost.h"
 #include "html/TagTable.h"
 #include "picture/DibPicture.h"
+#include "picture/ImageElement.h"
 #include "text/StringList.h"
 
 class Archive;
+struct TableLayout;
+
+// One piece of a table cell's content, in document order.
+struct CellItem {
+    enum Kind { kText = 1, kPicture = 2, kTable = 3 };
+
+    // A line of a text item: its characters' left edges and top, relative to
+    // the run's box, so that moving the run moves them.
+    struct Line {
+        int y = 0;
+        size_t begin = 0;  // byte range of the run's text
+        size_t end = 0;
+        std::vector<int> xs;
+    };
+
+    Kind kind = kText;
+    TextRun* run = nullptr;  // text: the page's run (its box, text and link)
+    FontSpec font;           // text: drawn in this font and colour
+    Colour colour = 0;
+    std::vector<Line> lines;
+    ImageElement picture;                // picture
+    std::unique_ptr<TableLayout> table;  // nested table
+};
+
+struct TableCell {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<CellItem> items;
+};
+
+// A table while it is laid out and drawn. Cells fill each row from the left,
+// so a row holds its cells in column order.
+struct TableLayout {
+    static constexpr int kMaxColumns = 16;
+    static constexpr int kMaxRows = 16;
+
+    int x = 0;  // the box inside the table's edge, without the caption
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool border = true;
+    TextRun* caption = nullptr;  // the page's run of the caption, if any
+    FontSpec captionFont;
+    Colour captionColour = 0;
+    int captionVertical = 0;    // 1 top, 2 bottom
+    int captionHorizontal = 0;  // 1 left, 2 centre, 3 right
+    std::vector<std::vector<TableCell>> rows;
+    int columns = 0;  // the most cells in a row
+
+    // The height the table takes on the page: its box and its caption.
+    int OuterHeight() const;
+};
+
+// A table as the last walk laid it out: its box and its cells' boxes, row by row.
+struct TableRecord {
+    Rect box;
+    bool border = false;
+    int rows = 0;
+    int columns = 0;
+    std::vector<Rect> cells;
+};
 
 // The longest tag a page may hold, both angle brackets included.
 constexpr size_t kMaxTagLength = 256;
@@ -45,6 +109,9 @@ class TokenList : public StringList {
     static constexpr int kMaxPageHeight = 2600;
     static constexpr Colour kUnvisitedLinkColour = MakeColour(0, 0, 255);
     static constexpr Colour kVisitedLinkColour = MakeColour(80, 0, 80);
+    // Tables nested deeper than this are laid out as if their "<table" were
+    // not there: a damaged page cannot nest the layout without end.
+    static constexpr int kMaxTableDepth = 8;
     // Numbers a page gives (margins, spaces, sizes) and the pen are cut to
     // this many pixels either way, far outside any page, so that however
     // damaged the page the layout's sums cannot overflow.
@@ -92,6 +159,8 @@ class TokenList : public StringList {
     bool laidOut() const { return laidOut_; }
     const std::vector<std::unique_ptr<LinkElement>>& links() const { return links_; }
     const std::vector<std::unique_ptr<TextRun>>& textRuns() const { return textRuns_; }
+    // Every table of the last walk, each before the tables nested in it.
+    const std::vector<TableRecord>& tables() const { return tables_; }
     const DibPicture& imageSlot(int index) const { return imageSlots_[static_cast<size_t>(index)]; }
     // Slots used by the last walk, in tag order.
     int imageCount() const { return layout_.imageIndex; }
@@ -146,10 +215,41 @@ class TokenList : public StringList {
     void WordBreakTag();
     void DivisionTag(std::string_view token);
     Size ImageTag(std::string_view token, Canvas& canvas, LinkElement* link);
+    // The picture an "<img" names, loaded into its slot on the first walk;
+    // null beyond the last slot. Does not move on to the next slot.
+    DibPicture* PictureSlot(std::string_view token);
+    // "align", "hspace" and "vspace" of a picture that took `used` pixels.
+    void AlignPicture(std::string_view token, Size used);
+    // "width" or "height" of a picture: pixels, or a share of `whole` with "%".
+    static int RequestedSize(std::string_view token, std::string_view name, int whole);
     void TileBackground(std::string_view name, Canvas& canvas);
     void RuleTag(std::string_view token, Canvas& canvas);
 
+    // Tables: the walk hands "<table" to TableTag, which lays the table out
+    // whole, draws it and returns its "</table" token.
+    struct CellWalk;
+    StringNode* TableTag(StringNode* node, Canvas& canvas);
+    StringNode* LayoutTable(Canvas& canvas, StringNode* first, TableLayout& table, int x, int y,
+                            int depth);
+    StringNode* CaptionTag(StringNode* node, TableLayout& table);
+    void PlaceCaption(Canvas& canvas, TableLayout& table);
+    StringNode* LayoutCell(Canvas& canvas, StringNode* open, CellWalk& walk);
+    void CellContent(Tag tag, std::string_view token, StringNode*& node, Canvas& canvas,
+                     CellWalk& walk, int& ignored);
+    void CellText(std::string_view text, Canvas& canvas, CellWalk& walk);
+    void CellImage(std::string_view token, CellWalk& walk);
+    void CloseCellLink(CellWalk& walk);
+    void DrawTable(TableLayout& table, Canvas& canvas);
+    void DrawCellText(const CellItem& item, Canvas& canvas);
+    // The token after `node`, counted on the progress bar; null at the end.
+    StringNode* TakeToken(StringNode* node);
+
     void Dispatch(Tag tag, StringNode*& node, Canvas& canvas);
+    // Font, size, no-break, centre and division tags, alike on the page and
+    // in table cells; false for any other tag.
+    bool StyleTag(Tag tag, std::string_view token);
+    // A new link for "<a"; inside link is set when it has a target.
+    std::unique_ptr<LinkElement> StartLink(std::string_view token);
     // Cuts the layout's positions and sizes back to kLayoutLimit after a tag.
     void KeepLayoutInRange();
     void RaisePageSize();
@@ -163,6 +263,7 @@ class TokenList : public StringList {
     std::string address_ = "dummy addres";
     std::vector<std::unique_ptr<TextRun>> textRuns_;
     std::vector<std::unique_ptr<LinkElement>> links_;
+    std::vector<TableRecord> tables_;
     std::unique_ptr<LinkElement> currentLink_;
     std::array<DibPicture, kImageSlots> imageSlots_;
 };

@@ -164,6 +164,13 @@ void GdiCanvas::DrawWrappedText(const Rect& area, std::string_view text) {
     ::DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &rc, DT_WORDBREAK);
 }
 
+Size GdiCanvas::MeasureWrappedText(int width, std::string_view text) {
+    const std::wstring wide = Widen(text);
+    RECT rc{0, 0, width, 0};
+    ::DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &rc, DT_WORDBREAK | DT_CALCRECT);
+    return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
 void GdiCanvas::FillRect(const Rect& area, Colour colour) {
     BrushHandle brush(CreateSolidBrush(static_cast<COLORREF>(colour)));
     RECT rc = ToRect(area);
@@ -176,11 +183,11 @@ void GdiCanvas::DrawEdge(const Rect& area, EdgeStyle style) {
         case EdgeStyle::SunkenInner:
             ::DrawEdge(dc_, &rc, BDR_SUNKENINNER, BF_RECT);
             break;
-        case EdgeStyle::Raised:
-            ::DrawEdge(dc_, &rc, EDGE_RAISED, BF_RECT);
+        case EdgeStyle::RaisedInner:
+            ::DrawEdge(dc_, &rc, BDR_RAISEDINNER, BF_RECT);
             break;
-        case EdgeStyle::Sunken:
-            ::DrawEdge(dc_, &rc, EDGE_SUNKEN, BF_RECT);
+        case EdgeStyle::SunkenOuter:
+            ::DrawEdge(dc_, &rc, BDR_SUNKENOUTER, BF_RECT);
             break;
     }
 }

@@ -39,6 +39,7 @@ class GdiCanvas : public Canvas {
     void DrawCharacters(int y, std::string_view text, const int* xs) override;
     void DrawTextAt(int x, int y, std::string_view text) override;
     void DrawWrappedText(const Rect& area, std::string_view text) override;
+    Size MeasureWrappedText(int width, std::string_view text) override;
 
     void FillRect(const Rect& area, Colour colour) override;
     void DrawEdge(const Rect& area, EdgeStyle style) override;

@@ -234,6 +234,24 @@ TEST_F(WorldCheckTest, PagesLeadingNowhere) {
                             });
 }
 
+TEST_F(WorldCheckTest, TablesNestedDeeperThanTheEngineLaysOut) {
+    auto nested = [](int depth) {
+        std::string html;
+        for (int i = 0; i < depth; ++i) {
+            html += "<table><tr><td width=\"9\">";
+        }
+        for (int i = 0; i < depth; ++i) {
+            html += "</td></tr></table>";
+        }
+        return html;
+    };
+    // Eight levels, twice over, are fine; nine are not.
+    Page("urlmiss.htm", "<html><body>" + nested(8) + nested(8) + "</body></html>");
+    EXPECT_EQ(Check(), Texts{});
+    Page("urlmiss.htm", "<html><body>" + nested(8) + nested(9) + "</body></html>");
+    ExpectFindings(Check(), {{"urlmiss.htm", "nests tables 9 deep; the game lays out 8 levels"}});
+}
+
 TEST_F(WorldCheckTest, PageTableAsTheGameReadsIt) {
     Page("lost.htm", "<html></html>");
     files["Text.arc"]["search.txt"] = Lines({
