@@ -24,36 +24,125 @@ count_tier() {
         f=1
     fi
     if [ "$f" -ne 0 ]; then
-        tr -d '\r' <"$log" | grep -E '^\[  FAILED  \]|Failure|ERROR|FAIL:' | head -n 40
+        tr -d '\r' <"$log" | grep -E '^\[  FAILED  \]|: Failure$|ERROR|FAIL:' | head -n 40
     fi
     echo "$name: $p passed, $f failed"
     passed=$((passed + p))
     failed=$((failed + f))
 }
 
-run_tier() {
-    local name=$1 status
-    shift
-    echo "== $name"
-    "$@" >"$logs/$name.log" 2>&1
-    status=$?
-    count_tier "$name" "$status" "$logs/$name.log"
+# Every tier runs under a time limit, so that a hang (a modal window waiting
+# for input under Wine, a decoder that loops) fails its tier with one line
+# instead of stalling the run. VELMORA_TIER_TIMEOUT (seconds) overrides every
+# tier's limit.
+tier_limit() {
+    echo "${VELMORA_TIER_TIMEOUT:-$1}"
 }
 
-run_tier unit "$BUILD_DIR/native/tests/unit/velmora_unit_tests" --gtest_brief=1
+# The session of the tier that is running, and the sleep that times it.
+tier_pid=
+sleeper=
+
+# Ends the running tier: its process group and session, then anything of the
+# project's Wine prefix (Windows programs leave their session).
+end_tier() {
+    local pid=$1 deadline p
+    # The session's id is its first process's.
+    for p in $(ps -o pid= -s "$pid"); do
+        kill -TERM "$p" 2>/dev/null
+    done
+    # A while to end cleanly (the dead wait to be reaped), then no choice.
+    deadline=$((SECONDS + 10))
+    while ps -o stat= -s "$pid" | grep -qv '^Z' && [ "$SECONDS" -lt "$deadline" ]; do
+        sleep 0.2
+    done
+    for p in $(ps -o pid= -s "$pid"); do
+        kill -KILL "$p" 2>/dev/null
+    done
+    wineserver -k 2>/dev/null
+    timeout 30 wineserver -w 2>/dev/null
+}
+
+on_signal() {
+    [ -n "$sleeper" ] && kill "$sleeper" 2>/dev/null
+    [ -n "$tier_pid" ] && end_tier "$tier_pid"
+    exit 130
+}
+trap on_signal INT TERM
+
+# Runs a command in a session of its own with its output in `log`, for at most
+# `seconds`; gives its status, and sets timed_out to 1 when it ran out of time.
+run_limited() {
+    local seconds=$1 log=$2 ended status
+    shift 2
+    timed_out=0
+    setsid "$@" >"$log" 2>&1 &
+    tier_pid=$!
+    sleep "$seconds" &
+    sleeper=$!
+    wait -n -p ended "$tier_pid" "$sleeper"
+    status=$?
+    if [ "$ended" = "$sleeper" ]; then
+        end_tier "$tier_pid"
+        wait "$tier_pid" 2>/dev/null
+        timed_out=1
+        status=1
+    else
+        kill "$sleeper" 2>/dev/null
+        wait "$sleeper" 2>/dev/null
+    fi
+    tier_pid=
+    sleeper=
+    return "$status"
+}
+
+# " in TEST" when the log ends inside a test (GoogleTest's and the end-to-end
+# tests' "[ RUN      ]" lines).
+running_test() {
+    local last
+    last=$(tr -d '\r' <"$1" | grep -E '^\[ (RUN     |      OK|  FAILED) \] ' | tail -n 1)
+    case $last in
+    "[ RUN      ] "*) echo " in ${last#"[ RUN      ] "}" ;;
+    esac
+}
+
+run_tier() {
+    local name=$1 seconds=$2 log=$logs/$1.log status
+    shift 2
+    echo "== $name"
+    run_limited "$seconds" "$log" "$@"
+    status=$?
+    if [ "$timed_out" -eq 1 ]; then
+        echo "$name: timed out after $seconds s$(running_test "$log"); see $log"
+        echo "$name: 0 passed, 1 failed"
+        failed=$((failed + 1))
+        return
+    fi
+    count_tier "$name" "$status" "$log"
+}
+
+run_tier unit "$(tier_limit 300)" "$BUILD_DIR/native/tests/unit/velmora_unit_tests"
 
 # Every fuzz target a short while on its seeds (and on earlier findings): a
 # test that passes when the target ends without a finding.
-run_tier fuzz "$root/scripts/fuzz.sh" smoke "${FUZZ_SMOKE_SECONDS:-10}"
+smoke=${FUZZ_SMOKE_SECONDS:-10}
+run_tier fuzz "$(tier_limit $((300 + 20 * smoke)))" "$root/scripts/fuzz.sh" smoke "$smoke"
 
 # The demo world, read as the game reads it: one test, passed when the checker
 # finds nothing.
 echo "== world"
-if "$BUILD_DIR/native/tools/velarc" check "$BUILD_DIR/game" >"$logs/world.log" 2>&1; then
+seconds=$(tier_limit 300)
+run_limited "$seconds" "$logs/world.log" "$BUILD_DIR/native/tools/velarc" check "$BUILD_DIR/game"
+status=$?
+if [ "$status" -eq 0 ]; then
     echo "world: 1 passed, 0 failed"
     passed=$((passed + 1))
 else
-    iconv -f CP932 -t UTF-8 -c <"$logs/world.log" | head -n 40
+    if [ "$timed_out" -eq 1 ]; then
+        echo "world: timed out after $seconds s; see $logs/world.log"
+    else
+        iconv -f CP932 -t UTF-8 -c <"$logs/world.log" | head -n 40
+    fi
     echo "world: 0 passed, 1 failed"
     failed=$((failed + 1))
 fi
@@ -61,9 +150,9 @@ fi
 ensure_wine_prefix >/dev/null 2>&1
 wintests=$BUILD_DIR/wintests
 rm -rf "$wintests" && mkdir -p "$wintests"
-run_tier win sh -c "cd '$wintests' && '$root/scripts/with-display.sh' wine '$BUILD_DIR/win/tests/win/velmora_win_tests.exe' --gtest_brief=1"
+run_tier win "$(tier_limit 600)" sh -c "cd '$wintests' && '$root/scripts/with-display.sh' wine '$BUILD_DIR/win/tests/win/velmora_win_tests.exe'"
 
-run_tier e2e "$root/scripts/with-display.sh" "$root/tests/e2e/run.sh"
+run_tier e2e "$(tier_limit 1200)" "$root/scripts/with-display.sh" "$root/tests/e2e/run.sh"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
