@@ -57,6 +57,7 @@ class Browser : public ::testing::Test {
                                "<a href=\"a.htm\">aaaa</a><br><a href=\"b.htm\">bbbb</a><br>")},
             {"a.htm", Bytes("<title>Page A</title><body><a href=\"otop.htm\">home</a>")},
             {"b.htm", Bytes("<title>Page B</title><body>b")},
+            {"osyo.htm", Bytes("<title>Station</title><body bgcolor=\"#000000\">x")},
         });
         WriteBytes(dir_.File("Text.arc"), *text);
         for (const char* name : {"cg.arc", "ex.arc", "parts.arc"}) {
@@ -148,6 +149,26 @@ TEST_F(Browser, OpensTheHomePageAndSavesAtOnce) {
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->state.homePage.str(), "otop.htm");
     EXPECT_EQ(saved->visited, std::vector<std::string>{"otop.htm"});
+}
+
+TEST_F(Browser, AMissingPageIsWhiteAndEveryPageHasItsSound) {
+    Open();
+    EXPECT_EQ(view().soundPlayer().fileName(), "wave\\0000.wav");
+    const auto pixel = [&] {
+        RedrawWindow(view().GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        HDC dc = GetDC(view().GetSafeHwnd());
+        const COLORREF colour = GetPixel(dc, 300, 300);
+        ReleaseDC(view().GetSafeHwnd(), dc);
+        return colour;
+    };
+    view().OpenPage("osyo.htm", CBrView::OpenMode::New);
+    EXPECT_EQ(view().soundPlayer().fileName(), "wave\\0001.wav");
+    EXPECT_EQ(pixel(), RGB(0, 0, 0));
+    // Not the dark page's pixels: a page the archive lacks is empty and white.
+    view().OpenPage("nowhere.htm", CBrView::OpenMode::New);
+    EXPECT_EQ(pixel(), RGB(255, 255, 255));
+    EXPECT_EQ(CurrentName(), "nowhere.htm");
+    EXPECT_EQ(view().soundPlayer().fileName(), "wave\\0000.wav");
 }
 
 TEST_F(Browser, ClicksFollowLinksAndTheHistoryGoesBackAndForth) {

@@ -39,6 +39,7 @@ const MessageMap* CBrView::GetMessageMap() const {
         OnMessage<&CBrView::OnMouseMove>(WM_MOUSEMOVE),
         OnMessage<&CBrView::OnDestroy>(WM_DESTROY),
         OnMessage<&CBrView::OnRelayout>(kRelayoutMessage),
+        OnMessage<&CBrView::OnSoundEnded>(MM_MCINOTIFY),
         OnCommand<&CBrView::OnBack>(kBackCommand),
         OnCommand<&CBrView::OnForward>(kForwardCommand),
     };
@@ -93,7 +94,21 @@ void CBrView::ShowAddress(const std::string& address) {
     frame_.addressBar().ShowAddress(address);
 }
 
-void CBrView::PlayPageSound(const std::string&) {}
+void CBrView::PlayPageSound(const std::string& fileName) {
+    // The same sound just goes on; a new one starts from the beginning.
+    if (soundPlayer_.Open(fileName)) {
+        soundPlayer_.Play(GetSafeHwnd());
+    }
+}
+
+LRESULT CBrView::OnSoundEnded(WPARAM wParam, LPARAM lParam) {
+    // Page sounds loop until another replaces them.
+    if (wParam == MCI_NOTIFY_SUCCESSFUL && soundPlayer_.loop() == 1 &&
+        static_cast<MCIDEVICEID>(lParam) == soundPlayer_.deviceId()) {
+        soundPlayer_.Play(GetSafeHwnd());
+    }
+    return 0;
+}
 
 void CBrView::ScrollToTop() {
     ScrollToPosition({0, 0});
@@ -263,6 +278,7 @@ LRESULT CBrView::OnRelayout(WPARAM, LPARAM) {
 }
 
 void CBrView::OnDestroy() {
+    soundPlayer_.Close();
     SaveState();
     backBuffer_.reset();
     Default();

@@ -8,6 +8,7 @@
 #include "browser/PageHistory.h"
 #include "framework/Gdi.h"
 #include "framework/ScrollView.h"
+#include "framework/SoundPlayer.h"
 #include "game/SaveFile.h"
 #include "game/SearchRecord.h"
 #include "html/PageHost.h"
@@ -50,6 +51,7 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
     const std::string& homePage() const { return homePage_; }
     const std::string& lastKeyword() const { return session_.lastKeyword(); }
     bool pageReady() const { return pageReady_; }
+    const CSoundPlayer& soundPlayer() const { return soundPlayer_; }
     // The window of the favourites list stands here until it exists.
     Point favouritesPosition() const { return favouritesPosition_; }
 
@@ -97,6 +99,7 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
     void OnBack();
     void OnForward();
     LRESULT OnRelayout(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSoundEnded(WPARAM wParam, LPARAM lParam);
     void OnDestroy();
 
     LinkElement* LinkAt(POINT clientPoint) const;
@@ -106,6 +109,7 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
     void ApplyDefaults();
 
     CMainFrame& frame_;
+    CSoundPlayer soundPlayer_;
     BitmapHandle backBuffer_;
     std::vector<Favourite> favourites_;
     LinkElement* hotLink_ = nullptr;
