@@ -18,12 +18,14 @@
 #include <io.h>
 #endif
 
-#include "Cp932ToUtf8.h"
+#include "Cp932Text.h"
 #include "Message.h"
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
+#include "game/PageTable.h"
 #include "game/PasswordTable.h"
 #include "game/SaveFile.h"
+#include "game/Search.h"
 #include "game/WorldCheck.h"
 #include "html/TokenList.h"
 #include "text/ShiftJis.h"
@@ -60,6 +62,12 @@ const char kUsage[] =
     "                           entries and visited pages; text as UTF-8; status\n"
     "                           1 when the file is damaged (what can be read is\n"
     "                           shown, and what is wrong is told)\n"
+    "  pages WORLD_DIR          the page table of a world, one line a slot that\n"
+    "                           holds a record: SLOT<TAB>FILE<TAB>ADDRESS<TAB>\n"
+    "                           TITLE<TAB>KEYWORDS (joined with |)\n"
+    "  search WORLD_DIR WORD... the result page the game builds for the words\n"
+    "                           (UTF-8, joined with spaces), as its tokens, one a\n"
+    "                           line like tokens\n"
     "  --help                   show this text\n"
     "\n"
     "Exit status: 0 on success, 1 when an entry is missing or damaged (or a\n"
@@ -345,6 +353,62 @@ int Passwords(const std::string& path) {
     return 0;
 }
 
+// The text archive of a world folder.
+std::optional<Archive> OpenWorldText(const std::string& worldDir) {
+    return OpenArchive((std::filesystem::path(worldDir) / "Text.arc").string());
+}
+
+int Pages(const std::string& worldDir) {
+    std::optional<Archive> text = OpenWorldText(worldDir);
+    if (!text) {
+        return kExitError;
+    }
+    const std::vector<SearchRecord> table = LoadPageTable(*text);
+    std::vector<std::string> rows;
+    for (size_t slot = 0; slot < table.size(); ++slot) {
+        const SearchRecord& record = table[slot];
+        std::string keywords;
+        for (const std::string& keyword : record.keywords) {
+            keywords += (keywords.empty() ? "" : "|") + keyword;
+        }
+        if (record.fileName.empty() && record.address.empty() && record.title.empty() &&
+            keywords.empty()) {
+            continue;
+        }
+        rows.push_back(std::to_string(slot) + "\t" + record.fileName + "\t" + record.address +
+                       "\t" + record.title + "\t" + keywords);
+    }
+    if (!PrintTexts(rows)) {
+        return Fail(kExitError, "cannot write standard output");
+    }
+    return 0;
+}
+
+int Search(const std::string& worldDir, const std::vector<std::string>& utf8Words) {
+    std::string joined;
+    for (const std::string& word : utf8Words) {
+        joined += (joined.empty() ? "" : " ") + word;
+    }
+    const std::optional<std::string> text = Utf8ToCp932(joined);
+    if (!text) {
+        return Fail(kExitError, "the words are not UTF-8, or hold a character code page 932 lacks");
+    }
+    std::optional<Archive> archive = OpenWorldText(worldDir);
+    if (!archive) {
+        return kExitError;
+    }
+    std::vector<std::string> words;
+    if (SplitKeywords(*text, words) < 0) {
+        return Fail(kExitDamaged, "the search text is too long or has too many words");
+    }
+    TokenList page;
+    FillSearchPage(*archive, LoadPageTable(*archive), words, page);
+    if (!PrintTexts(page.Texts())) {
+        return Fail(kExitError, "cannot write standard output");
+    }
+    return 0;
+}
+
 int Check(const std::string& worldDir) {
     std::error_code error;
     if (!std::filesystem::is_directory(worldDir, error)) {
@@ -379,7 +443,7 @@ std::string FlagString(const std::array<uint8_t, N>& flags) {
 }
 
 std::string Text(std::string_view cp932) {
-    return cp932::ToUtf8Line(cp932);
+    return Cp932ToUtf8Line(cp932);
 }
 
 // The state's fields in file order, with their widths in the file.
@@ -614,9 +678,16 @@ int main(int argc, char** argv) {
     if (command == "save" && args.size() == 2) {
         return Save(args[1]);
     }
+    if (command == "pages" && args.size() == 2) {
+        return Pages(args[1]);
+    }
+    if (command == "search" && args.size() >= 3) {
+        return Search(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
+    }
     const bool known = command == "list" || command == "extract" || command == "pack" ||
                        command == "verify" || command == "tokens" || command == "lines" ||
-                       command == "passwords" || command == "check" || command == "save";
+                       command == "passwords" || command == "check" || command == "save" ||
+                       command == "pages" || command == "search";
     return Fail(kExitError, (known ? "wrong arguments for \"" + command + "\""
                                    : "unknown command \"" + command + "\"") +
                                 "; see velarc --help");

@@ -2,8 +2,9 @@
 
 #include <utility>
 
+#include "Cp932Text.h"
+#include "Json.h"
 #include "Message.h"
-#include "PlayText.h"
 #include "game/Scene.h"
 #include "game/StoryRules.h"
 #include "html/TokenList.h"

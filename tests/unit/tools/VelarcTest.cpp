@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "../../support/TestFiles.h"
+#include "Cp932Text.h"
 #include "game/SaveFile.h"
 
 #ifndef VELARC_PATH
@@ -285,6 +287,34 @@ TEST_F(VelarcTest, ExplainsItsUseAndItsErrors) {
     Result noArchive = Run("list absent.arc");
     EXPECT_EQ(noArchive.status, 2);
     EXPECT_NE(noArchive.err.find("cannot read absent.arc"), std::string::npos) << noArchive.err;
+}
+
+TEST_F(VelarcTest, ShowsThePageTableAndWhatASearchFinds) {
+    const std::string table = Utf8(
+        u8"\u25b3http://a/"
+        u8"\r\n\u25a1a.htm\r\n\u25cb\u9727\r\n\u2606Fog\r\n\u25a1\uff2e\uff25\uff38\uff34\r\n"
+        u8"\u25a1\uff2e\uff25\uff38\uff34\r\n\u25a1b."
+        u8"htm\r\n\u25cbx\r\n\u25cby\r\n\u25a1\uff2e\uff25\uff38\uff34\r\n");
+    Write("table.txt", Bytes(*Utf8ToCp932(table)));
+    Write("Search.htm", Bytes("<html><!><end>"));
+    Write("ero.txt", Bytes("bad\r\n"));
+    std::filesystem::copy_file(dir.File("table.txt"), dir.File("search.txt"));
+    ASSERT_EQ(Run("pack Text.arc search.txt Search.htm ero.txt").status, 0);
+
+    Result pages = Run("pages .");
+    EXPECT_EQ(pages.status, 0);
+    EXPECT_EQ(Cp932ToUtf8(pages.out),
+              Utf8(u8"0\ta.htm\thttp://a/\tFog\t\u9727\n2\tb.htm\t\t\tx|y\n"));
+
+    Result found = Run("search . " + Utf8(u8"\u9727") + " y");
+    EXPECT_EQ(found.status, 0);
+    EXPECT_NE(found.out.find("<a href=\"a.htm\">\n 1. Fog\n</a>"), std::string::npos) << found.out;
+    EXPECT_NE(found.out.find(" 2. \n"), std::string::npos);
+    EXPECT_EQ(found.out.substr(found.out.size() - 14), "<end>\n</html>\n");
+
+    Result refused = Run("search . BAD");
+    EXPECT_EQ(refused.out.find("<a href"), std::string::npos);
+    EXPECT_EQ(refused.out.substr(refused.out.size() - 6), "<end>\n");
 }
 
 }  // namespace

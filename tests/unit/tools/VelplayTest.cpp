@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "../../support/TestFiles.h"
-#include "PlayText.h"
+#include "Cp932Text.h"
+#include "Json.h"
 #include "game/SaveFile.h"
 
 #ifndef VELPLAY_PATH

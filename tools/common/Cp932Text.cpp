@@ -1,4 +1,4 @@
-#include "PlayText.h"
+#include "Cp932Text.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -145,41 +145,36 @@ std::string Cp932ToUtf8(std::string_view text) {
     return out;
 }
 
-std::optional<std::string> Utf8ToCp932(std::string_view text) {
-    return ConvertUtf8ToCp932(text);
-}
-
-std::string JsonText(std::string_view cp932) {
-    std::string out = "\"";
-    for (char c : Cp932ToUtf8(cp932)) {
-        const auto byte = static_cast<uint8_t>(c);
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (byte < 0x20 || byte == 0x7F) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-                    out += escape;
-                } else {
-                    out += c;
-                }
-                break;
+std::string Cp932ToUtf8Line(std::string_view text) {
+    std::string out;
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto byte = static_cast<uint8_t>(text[i]);
+        std::optional<std::string> character;
+        size_t length = 1;
+        if (byte >= 0x20 && byte < 0x7F) {
+            character = std::string(1, static_cast<char>(byte));
+        } else if (byte >= 0xA1 && byte <= 0xDF) {
+            character = Cp932ToUtf8(text.substr(i, 1));
+        } else if (IsLeadByte(byte) && i + 1 < text.size() &&
+                   IsTrailByte(static_cast<uint8_t>(text[i + 1]))) {
+            character = DoubleByteToUtf8(text.data() + i);
+            length = 2;
+        }
+        if (character) {
+            out += *character;
+            i += length;
+        } else {
+            // Only the first byte is shown: the next may start a character.
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+            ++i;
         }
     }
-    out += '"';
     return out;
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view text) {
+    return ConvertUtf8ToCp932(text);
 }
