@@ -18,7 +18,7 @@ if [ ! -x "$velarc" ] || [ ! -f "$game/Text.arc" ]; then
     exit 1
 fi
 
-targets="archive lzss encode tokenizer lines password bmp page save world"
+targets="archive lzss encode tokenizer lines password bmp page save world search scenario"
 rm -rf "$seeds"
 for t in $targets; do
     mkdir -p "$seeds/$t"
@@ -202,6 +202,18 @@ for t in search.txt password.txt ero.txt tous00.txt suga00.txt; do
     entry Text "$t" >"$seeds/lines/$t"
 done
 entry Text password.txt >"$seeds/password/password.txt"
+
+# ---- search: search.txt, ero.txt and a search text, separated by zero bytes ----
+{ entry Text search.txt && printf '\000' && entry Text ero.txt && printf '\000' &&
+    printf '\226\266 \201\100\201\142|ab AB'; } >"$seeds/search/table-and-words"
+{ printf '\201\240a.htm\r\n//\r\n\201\233x\r\n\201\240\202\154\202\144\202\167\202\163\r\n\000bad\r\n\000x bad'; } >"$seeds/search/blocked"
+
+# ---- scenario: a text number, flags, then a scenario text ----
+for n in 0 1 2 12 15; do
+    t=$(printf 'tous%02d.txt' "$n")
+    { printf "\\$(printf '%03o' "$n")\\001" && entry Text "$t"; } >"$seeds/scenario/$t"
+done
+{ printf '\002\000' && entry Text suga00.txt; } >"$seeds/scenario/suga00.txt"
 
 # ---- bmp: small demo pictures, and one of every depth the loader knows ----
 for p in arrows dots lamps news; do

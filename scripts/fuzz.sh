@@ -17,7 +17,7 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 fuzz=$build/fuzz
-all="archive lzss encode tokenizer lines password bmp page save world"
+all="archive lzss encode tokenizer lines password bmp page save world search scenario"
 
 usage() {
     echo "usage: scripts/fuzz.sh run|smoke SECONDS [TARGET...]  (targets: $all)" >&2
