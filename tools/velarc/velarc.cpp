@@ -1,6 +1,8 @@
-// velarc: lists, extracts, packs and verifies the game's archives, and shows
-// pages and data texts as the game reads them.
+// velarc: lists, extracts, packs and verifies the game's archives, shows
+// pages and data texts as the game reads them, and shows a save file.
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -8,6 +10,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #ifdef _WIN32
@@ -15,10 +18,12 @@
 #include <io.h>
 #endif
 
+#include "Cp932ToUtf8.h"
 #include "Message.h"
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
 #include "game/PasswordTable.h"
+#include "game/SaveFile.h"
 #include "game/WorldCheck.h"
 #include "html/TokenList.h"
 #include "text/ShiftJis.h"
@@ -50,10 +55,16 @@ const char kUsage[] =
     "                           wave folder) as the game would and list, one a\n"
     "                           line as FILE: REASON, everything it would stumble\n"
     "                           over; status 1 when anything is wrong\n"
+    "  save FILE                every field of a save file's state, one a line\n"
+    "                           as NAME: VALUE, then its favourites, address\n"
+    "                           entries and visited pages; text as UTF-8; status\n"
+    "                           1 when the file is damaged (what can be read is\n"
+    "                           shown, and what is wrong is told)\n"
     "  --help                   show this text\n"
     "\n"
     "Exit status: 0 on success, 1 when an entry is missing or damaged (or a\n"
-    "page's tag too long, or a world has problems), 2 on a usage or file error.\n";
+    "page's tag too long, a world has problems, or a save file is damaged), 2 on\n"
+    "a usage or file error.\n";
 
 constexpr int kExitDamaged = 1;
 constexpr int kExitError = 2;
@@ -353,6 +364,216 @@ int Check(const std::string& worldDir) {
     return kExitDamaged;
 }
 
+std::string Number(uint32_t value) {
+    return std::to_string(value);
+}
+
+// Flags as the game reads them, slot 0 first: any byte but 0 counts as set.
+template <size_t N>
+std::string FlagString(const std::array<uint8_t, N>& flags) {
+    std::string out;
+    for (uint8_t flag : flags) {
+        out += flag != 0 ? '1' : '0';
+    }
+    return out;
+}
+
+std::string Text(std::string_view cp932) {
+    return cp932::ToUtf8Line(cp932);
+}
+
+// The state's fields in file order, with their widths in the file.
+struct StateField {
+    const char* name;
+    size_t size;
+    bool text;  // a zero-terminated string field
+    std::string (*show)(const GameState&);
+};
+
+constexpr StateField kStateFields[] = {
+    {"messageWait", 1, false, [](const GameState& s) { return Number(s.messageWait); }},
+    {"addressBarVisible", 1, false, [](const GameState& s) { return Number(s.addressBarVisible); }},
+    {"toolBarVisible", 1, false, [](const GameState& s) { return Number(s.toolBarVisible); }},
+    {"statusBarVisible", 1, false, [](const GameState& s) { return Number(s.statusBarVisible); }},
+    {"pluginMissing", 1, false, [](const GameState& s) { return Number(s.pluginMissing); }},
+    {"passwordSolved", GameState::kProtectedPages, false,
+     [](const GameState& s) { return FlagString(s.passwordSolved); }},
+    {"homeAddress", kAddressFieldSize, true,
+     [](const GameState& s) { return Text(s.homeAddress.view()); }},
+    {"homePage", kPageNameFieldSize, true,
+     [](const GameState& s) { return Text(s.homePage.view()); }},
+    {"notesRead", GameState::kNotePages, false,
+     [](const GameState& s) { return FlagString(s.notesRead); }},
+    {"umakerPage", 256, true, [](const GameState& s) { return Text(s.umakerPage.view()); }},
+    {"kyoumakerPage", 256, true, [](const GameState& s) { return Text(s.kyoumakerPage.view()); }},
+    {"disclosureStage", 4, false, [](const GameState& s) { return Number(s.disclosureStage); }},
+    {"pageCounter", 4, false, [](const GameState& s) { return Number(s.pageCounter); }},
+    {"killerCounter", 4, false, [](const GameState& s) { return Number(s.killerCounter); }},
+    {"reserved", 4, false, [](const GameState& s) { return Number(s.reserved); }},
+    {"favouriteCount", 4, false, [](const GameState& s) { return Number(s.favouriteCount); }},
+    {"addressCount", 4, false, [](const GameState& s) { return Number(s.addressCount); }},
+    {"visitedCount", 4, false, [](const GameState& s) { return Number(s.visitedCount); }},
+};
+
+constexpr size_t StateFieldsSize() {
+    size_t size = 0;
+    for (const StateField& field : kStateFields) {
+        size += field.size;
+    }
+    return size;
+}
+static_assert(StateFieldsSize() == GameState::kSize);
+
+bool HasTerminator(const uint8_t* field, size_t width) {
+    return std::find(field, field + width, 0) != field + width;
+}
+
+// Prints a save file; says on standard error what is wrong with it.
+class SavePrinter {
+  public:
+    SavePrinter(const std::string& path, const std::vector<uint8_t>& bytes)
+        : path_(path), bytes_(bytes) {}
+
+    int Print() {
+        UseBinaryOutput();
+        PrintState();
+        if (bytes_.size() >= GameState::kSize) {
+            PrintRecords();
+        }
+        for (const std::string& problem : problems_) {
+            std::fprintf(stderr, "velarc: %s: %s\n", path_.c_str(), problem.c_str());
+        }
+        if (std::fflush(stdout) != 0) {
+            return Fail(kExitError, "cannot write standard output");
+        }
+        return problems_.empty() ? 0 : kExitDamaged;
+    }
+
+  private:
+    void Line(const std::string& name, const std::string& value) {
+        std::printf("%s: %s\n", name.c_str(), value.c_str());
+    }
+
+    // A string field at `offset` must end within its width; the game then
+    // reads it cut, as shown.
+    void CheckTerminator(size_t offset, size_t width, const std::string& name) {
+        if (!HasTerminator(bytes_.data() + offset, width)) {
+            problems_.push_back(name + " has no zero byte within its " + std::to_string(width) +
+                                " bytes; shown as the game reads it, cut to " +
+                                std::to_string(width - 1) + " bytes at most");
+        }
+    }
+
+    template <size_t N>
+    void CheckFlags(const std::array<uint8_t, N>& flags, const char* name) {
+        for (size_t i = 0; i < N; ++i) {
+            if (flags[i] > 1) {
+                problems_.push_back(std::string(name) + "[" + std::to_string(i) + "] holds " +
+                                    std::to_string(flags[i]) +
+                                    ", not 0 or 1; the game counts it as set");
+            }
+        }
+    }
+
+    // The fields that lie wholly inside the file.
+    void PrintState() {
+        GameState::Bytes head{};
+        std::copy_n(bytes_.begin(), std::min(bytes_.size(), head.size()), head.begin());
+        state_ = GameState::FromBytes(head);
+        size_t offset = 0;
+        for (const StateField& field : kStateFields) {
+            if (offset + field.size > bytes_.size()) {
+                problems_.push_back(std::to_string(bytes_.size()) + " bytes, shorter than the " +
+                                    std::to_string(GameState::kSize) +
+                                    "-byte state: the fields from " + field.name +
+                                    " on are missing, and the game starts a new game");
+                return;
+            }
+            Line(field.name, field.show(state_));
+            if (field.text) {
+                CheckTerminator(offset, field.size, field.name);
+            }
+            offset += field.size;
+        }
+        CheckFlags(state_.passwordSolved, "passwordSolved");
+        CheckFlags(state_.notesRead, "notesRead");
+    }
+
+    void PrintRecords() {
+        const std::optional<SaveData> data = DecodeSaveFile(bytes_.data(), bytes_.size());
+        if (!data) {
+            return;
+        }
+        size_t offset = GameState::kSize;
+        std::printf("# favourites\n");
+        for (size_t i = 0; i < data->favourites.size(); ++i) {
+            const Favourite& favourite = data->favourites[i];
+            const std::string name = "favourite[" + std::to_string(i) + "]";
+            Line(name + ".title", Text(favourite.title));
+            Line(name + ".keyword", Text(favourite.keyword));
+            Line(name + ".fileName", Text(favourite.fileName));
+            CheckTerminator(offset, kAddressFieldSize, name + ".title");
+            CheckTerminator(offset + kAddressFieldSize, kAddressFieldSize, name + ".keyword");
+            CheckTerminator(offset + 2 * kAddressFieldSize, kPageNameFieldSize, name + ".fileName");
+            offset += kFavouriteRecordSize;
+        }
+        std::printf("# addresses\n");
+        for (size_t i = 0; i < data->addresses.size(); ++i) {
+            const std::string name = "address[" + std::to_string(i) + "]";
+            Line(name, Text(data->addresses[i]));
+            CheckTerminator(offset, kAddressFieldSize, name);
+            offset += kAddressFieldSize;
+        }
+        std::printf("# visited\n");
+        for (size_t i = 0; i < data->visited.size(); ++i) {
+            const std::string name = "visited[" + std::to_string(i) + "]";
+            Line(name, Text(data->visited[i]));
+            CheckTerminator(offset, kPageNameFieldSize, name);
+            offset += kPageNameFieldSize;
+        }
+
+        // The counts the file promised against the records it holds. The game
+        // reads no list after one that runs past the end of the file.
+        CheckCount("favouriteCount", state_.favouriteCount, data->favourites.size(), "favourite");
+        CheckCount("addressCount", state_.addressCount, data->addresses.size(), "address");
+        CheckCount("visitedCount", state_.visitedCount, data->visited.size(), "visited");
+        if (!listCut_ && offset < bytes_.size()) {
+            problems_.push_back(std::to_string(bytes_.size() - offset) +
+                                " bytes after the last record, which the game ignores");
+        }
+    }
+
+    void CheckCount(const char* name, uint32_t promised, size_t read, const char* record) {
+        if (promised == read) {
+            return;
+        }
+        if (listCut_) {
+            problems_.push_back(std::string(name) + " is " + std::to_string(promised) +
+                                ", but no " + record +
+                                " record is read after a list that runs past the end of the file");
+        } else {
+            problems_.push_back(std::string(name) + " is " + std::to_string(promised) +
+                                ", but the file holds only " + std::to_string(read) + " whole " +
+                                record + " record" + (read == 1 ? "" : "s"));
+        }
+        listCut_ = true;
+    }
+
+    const std::string& path_;
+    const std::vector<uint8_t>& bytes_;
+    GameState state_;
+    std::vector<std::string> problems_;
+    bool listCut_ = false;  // a list ran past the end of the file
+};
+
+int Save(const std::string& path) {
+    std::optional<std::vector<uint8_t>> bytes = ReadFile(path);
+    if (!bytes) {
+        return Fail(kExitError, "cannot read " + path);
+    }
+    return SavePrinter(path, *bytes).Print();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -390,9 +611,12 @@ int main(int argc, char** argv) {
     if (command == "check" && args.size() == 2) {
         return Check(args[1]);
     }
+    if (command == "save" && args.size() == 2) {
+        return Save(args[1]);
+    }
     const bool known = command == "list" || command == "extract" || command == "pack" ||
                        command == "verify" || command == "tokens" || command == "lines" ||
-                       command == "passwords" || command == "check";
+                       command == "passwords" || command == "check" || command == "save";
     return Fail(kExitError, (known ? "wrong arguments for \"" + command + "\""
                                    : "unknown command \"" + command + "\"") +
                                 "; see velarc --help");

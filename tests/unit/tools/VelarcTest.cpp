@@ -2,15 +2,22 @@
 
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "../../support/TestFiles.h"
+#include "game/SaveFile.h"
 
 #ifndef VELARC_PATH
 #error "VELARC_PATH names the velarc program under test"
 #endif
 
 namespace {
+
+// u8 literals never take the execution character set, code page 932.
+std::string Utf8(std::u8string_view text) {
+    return {reinterpret_cast<const char*>(text.data()), text.size()};
+}
 
 struct Result {
     int status = -1;
@@ -170,12 +177,104 @@ TEST_F(VelarcTest, ShowsPagesAndDataTextsAsTheGameReadsThem) {
     EXPECT_NE(noTable.err.find("no entry \"password.txt\""), std::string::npos) << noTable.err;
 }
 
+SaveData SampleSave() {
+    SaveData save;
+    save.state = GameState::NewGame();
+    save.state.disclosureStage = 3;
+    save.state.pageCounter = 5;
+    save.state.passwordSolved[0] = 1;
+    save.state.passwordSolved[15] = 1;
+    save.state.notesRead[2] = 1;
+    save.favourites = {{"夜の町", "", "otop.htm"}, {"検索", "灯台", "search.htm"}};
+    save.addresses = {"http://www.korvex.jp/"};
+    save.visited = {"otop.htm", "umaker03.htm"};
+    return save;
+}
+
+TEST_F(VelarcTest, ShowsEverySaveFileFieldAsUtf8) {
+    Write("velmora.dat", EncodeSaveFile(SampleSave()));
+    Result r = Run("save velmora.dat");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, Utf8(u8"messageWait: 1\n"
+                          u8"addressBarVisible: 1\n"
+                          u8"toolBarVisible: 1\n"
+                          u8"statusBarVisible: 1\n"
+                          u8"pluginMissing: 1\n"
+                          u8"passwordSolved: 1000000000000001\n"
+                          u8"homeAddress: http://www.korvex.jp/\n"
+                          u8"homePage: otop.htm\n"
+                          u8"notesRead: 001000000000000\n"
+                          u8"umakerPage: umaker00.htm\n"
+                          u8"kyoumakerPage: kyoumaker00.htm\n"
+                          u8"disclosureStage: 3\n"
+                          u8"pageCounter: 5\n"
+                          u8"killerCounter: 0\n"
+                          u8"reserved: 0\n"
+                          u8"favouriteCount: 2\n"
+                          u8"addressCount: 1\n"
+                          u8"visitedCount: 2\n"
+                          u8"# favourites\n"
+                          u8"favourite[0].title: 夜の町\n"
+                          u8"favourite[0].keyword: \n"
+                          u8"favourite[0].fileName: otop.htm\n"
+                          u8"favourite[1].title: 検索\n"
+                          u8"favourite[1].keyword: 灯台\n"
+                          u8"favourite[1].fileName: search.htm\n"
+                          u8"# addresses\n"
+                          u8"address[0]: http://www.korvex.jp/\n"
+                          u8"# visited\n"
+                          u8"visited[0]: otop.htm\n"
+                          u8"visited[1]: umaker03.htm\n"));
+}
+
+TEST_F(VelarcTest, ShowsWhatADamagedSaveFileHoldsAndWhatIsWrong) {
+    std::vector<uint8_t> bytes = EncodeSaveFile(SampleSave());
+    // homePage (277, 20 bytes) without its zero; homeAddress with a broken
+    // double-byte character and a control byte; a flag that is neither 0
+    // nor 1; the second favourite cut off.
+    std::fill_n(bytes.begin() + 277, 20, 'x');
+    const std::string address("\x81 a\x01\x82\xa0", 7);
+    std::copy(address.begin(), address.end(), bytes.begin() + 21);
+    bytes[5 + 3] = 2;
+    bytes.resize(852 + 532 + 100);
+    Write("velmora.dat", bytes);
+    Result r = Run("save velmora.dat");
+    EXPECT_EQ(r.status, 1);
+    for (const std::string& line :
+         {"homePage: " + std::string(19, 'x') + "\n", Utf8(u8"homeAddress: \\x81 a\\x01あ\n"),
+          std::string("passwordSolved: 1001000000000001\n"), Utf8(u8"favourite[0].title: 夜の町\n"),
+          std::string("favouriteCount: 2\n")}) {
+        EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
+    }
+    EXPECT_EQ(r.out.find("favourite[1]"), std::string::npos) << r.out;
+    for (const char* problem :
+         {"homePage has no zero byte", "passwordSolved[3] holds 2",
+          "favouriteCount is 2, but the file holds only 1 whole favourite record\n",
+          "addressCount is 1, but no address record is read"}) {
+        EXPECT_NE(r.err.find(problem), std::string::npos) << problem << "\n" << r.err;
+    }
+
+    // Shorter than the state: the fields that are wholly there.
+    bytes.resize(300);
+    Write("short.dat", bytes);
+    r = Run("save short.dat");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("homePage: "), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("notesRead"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("300 bytes, shorter than the 852-byte state: the fields from notesRead on "
+                         "are missing"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(Run("save absent.dat").status, 2);
+}
+
 TEST_F(VelarcTest, ExplainsItsUseAndItsErrors) {
     Result help = Run("--help");
     EXPECT_EQ(help.status, 0);
     for (const char* command :
          {"list ARC", "extract ARC NAME [OUT]", "pack ARC FILE...", "verify ARC", "tokens ARC NAME",
-          "lines ARC NAME", "passwords ARC"}) {
+          "lines ARC NAME", "passwords ARC", "save FILE"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
     }
     EXPECT_EQ(Run("").status, 2);
