@@ -1,5 +1,13 @@
 #include "game/TitleShow.h"
 
+#include "picture/DibPicture.h"
+
+namespace {
+
+constexpr uint32_t kTitlePixelBytes = kTitleWidth * 3 * kTitleHeight;
+
+}  // namespace
+
 bool TitleShow::Advance() {
     fromIndex_ = (fromIndex_ + 1) % kTitlePictureCount;
     toIndex_ = (toIndex_ + 1) % kTitlePictureCount;
@@ -62,4 +70,40 @@ TitleStep TitleShow::ReturnToTitle() {
     step.startTimer = kStillTimer;
     step.periodMs = kStillMs;
     return step;
+}
+
+bool IsTitlePicture(const DibPicture& picture) {
+    return !picture.empty() && picture.header().width == kTitleWidth &&
+           picture.header().height == kTitleHeight &&
+           picture.header().bitCount == kTitleBitsPerPixel && picture.header().compression == 0 &&
+           picture.pixelBytes() >= kTitlePixelBytes && picture.pixelCapacity() >= kTitlePixelBytes;
+}
+
+bool ApplyTitleFade(const TitleStep& step, DibPicture& screen,
+                    std::span<const DibPicture> pictures) {
+    const auto valid = [&](int index) {
+        return index >= 0 && static_cast<size_t>(index) < pictures.size() &&
+               IsTitlePicture(pictures[static_cast<size_t>(index)]);
+    };
+    if (step.fade == TitleStep::Fade::None || !IsTitlePicture(screen) || !valid(step.from) ||
+        !valid(step.to)) {
+        return false;
+    }
+    const DibPicture& from = pictures[static_cast<size_t>(step.from)];
+    const DibPicture& to = pictures[static_cast<size_t>(step.to)];
+    if (step.fade == TitleStep::Fade::Full) {
+        screen.Blend(step.step, from, to);
+    } else {
+        // Bottom-up rows: the strip at the foot of the picture comes first.
+        screen.BlendRows(step.step, kTitleWidth, kTitleStripRows, from, to);
+    }
+    return true;
+}
+
+bool ShowStillTitle(DibPicture& screen, const DibPicture& title) {
+    if (!IsTitlePicture(screen) || !IsTitlePicture(title)) {
+        return false;
+    }
+    screen.CopyPixels(title.pixels(), kTitlePixelBytes);
+    return true;
 }

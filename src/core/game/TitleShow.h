@@ -2,7 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
+
+class DibPicture;
 
 // The title screen's slide show as a schedule: what each timer tick fades,
 // between which pictures, and which timer runs next with which period. The
@@ -73,3 +76,17 @@ class TitleShow {
     int toIndex_ = 1;
     int fadeStep_ = 0;
 };
+
+// Whether a picture can take part in the show: 640 x 480 pixels at 24 bits,
+// bottom-up, with all its pixel bytes.
+bool IsTitlePicture(const DibPicture& picture);
+
+// Blends the step's fade into `screen`. Nothing happens, and false comes back,
+// unless the screen and both pictures are title pictures: pictures of other
+// sizes are never blended.
+bool ApplyTitleFade(const TitleStep& step, DibPicture& screen,
+                    std::span<const DibPicture> pictures);
+
+// The still title again: picture 0 copied into `screen`, only when both are
+// title pictures.
+bool ShowStillTitle(DibPicture& screen, const DibPicture& title);

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "game/TitleShow.h"
+#include "picture/DibPicture.h"
 
 namespace {
 
@@ -111,6 +115,65 @@ TEST(TitleShow, AClickReturnsToTheTitleAndTheNextShowStartsFromTheBeginning) {
     EXPECT_EQ(first.from, 0);
     EXPECT_EQ(first.to, 1);
     EXPECT_EQ(first.step, 0);
+}
+
+// A picture of one byte value everywhere.
+void Fill(DibPicture& picture, int width, int height, int bits, uint8_t value) {
+    BitmapInfoHeader h;
+    h.width = width;
+    h.height = height;
+    h.bitCount = static_cast<uint16_t>(bits);
+    h.imageSize = static_cast<uint32_t>(width * bits / 8 * std::abs(height));
+    ASSERT_TRUE(picture.CreateBlank(h));
+    const std::vector<uint8_t> bytes(h.imageSize, value);
+    picture.CopyPixels(bytes.data(), bytes.size());
+}
+
+TEST(TitleFades, BlendOnlyTitlePicturesAndTheStripOnlyTheBottomRows) {
+    std::array<DibPicture, kTitlePictureCount> pictures;
+    for (int i = 0; i < kTitlePictureCount; ++i) {
+        Fill(pictures[static_cast<size_t>(i)], 640, 480, 24, static_cast<uint8_t>(i * 20));
+    }
+    DibPicture screen;
+    Fill(screen, 640, 480, 24, 0);
+    const size_t stripBytes = 640 * 3 * 80;
+
+    TitleStep strip{TitleStep::Fade::Strip, 1, 2, 4, {}, 0, 0};
+    EXPECT_TRUE(ApplyTitleFade(strip, screen, pictures));
+    EXPECT_EQ(screen.pixels()[0], 30);  // halfway from 20 to 40
+    EXPECT_EQ(screen.pixels()[stripBytes - 1], 30);
+    EXPECT_EQ(screen.pixels()[stripBytes], 0);  // the row above the strip is untouched
+
+    TitleStep full{TitleStep::Fade::Full, 2, 3, 8, {}, 0, 0};
+    EXPECT_TRUE(ApplyTitleFade(full, screen, pictures));
+    EXPECT_EQ(screen.pixels()[0], 60);
+    EXPECT_EQ(screen.pixels()[640 * 480 * 3 - 1], 60);
+
+    // A missing picture, one of another size or depth, or a top-down one:
+    // the step leaves the screen as it was.
+    pictures[3].Unload();
+    Fill(pictures[4], 320, 240, 24, 99);
+    Fill(pictures[5], 640, 480, 32, 99);
+    Fill(pictures[6], 640, -480, 24, 99);
+    for (int broken : {3, 4, 5, 6}) {
+        EXPECT_FALSE(
+            ApplyTitleFade({TitleStep::Fade::Full, broken, 1, 4, {}, 0, 0}, screen, pictures));
+        EXPECT_FALSE(
+            ApplyTitleFade({TitleStep::Fade::Strip, 1, broken, 4, {}, 0, 0}, screen, pictures));
+    }
+    EXPECT_FALSE(ApplyTitleFade({TitleStep::Fade::Full, 1, 11, 4, {}, 0, 0}, screen, pictures));
+    EXPECT_EQ(screen.pixels()[0], 60);
+
+    // The still title comes back only from a picture 0 of the screen's size.
+    EXPECT_TRUE(ShowStillTitle(screen, pictures[0]));
+    EXPECT_EQ(screen.pixels()[0], 0);
+    EXPECT_FALSE(ShowStillTitle(screen, pictures[4]));
+    EXPECT_FALSE(ShowStillTitle(screen, pictures[3]));
+    DibPicture small;
+    Fill(small, 320, 240, 24, 1);
+    EXPECT_FALSE(ShowStillTitle(small, pictures[0]));
+    EXPECT_FALSE(ApplyTitleFade(full, small, pictures));
+    EXPECT_EQ(small.pixels()[0], 1);
 }
 
 }  // namespace
