@@ -1,5 +1,7 @@
 #include "game/TitleShow.h"
 
+#include <cstring>
+
 #include "picture/DibPicture.h"
 
 namespace {
@@ -76,7 +78,7 @@ bool IsTitlePicture(const DibPicture& picture) {
     return !picture.empty() && picture.header().width == kTitleWidth &&
            picture.header().height == kTitleHeight &&
            picture.header().bitCount == kTitleBitsPerPixel && picture.header().compression == 0 &&
-           picture.pixelBytes() >= kTitlePixelBytes && picture.pixelCapacity() >= kTitlePixelBytes;
+           picture.pixelCapacity() >= kTitlePixelBytes;
 }
 
 bool ApplyTitleFade(const TitleStep& step, DibPicture& screen,
@@ -104,6 +106,7 @@ bool ShowStillTitle(DibPicture& screen, const DibPicture& title) {
     if (!IsTitlePicture(screen) || !IsTitlePicture(title)) {
         return false;
     }
-    screen.CopyPixels(title.pixels(), kTitlePixelBytes);
+    // All the rows, also the last two bytes a file's size leaves out.
+    std::memcpy(screen.pixels(), title.pixels(), kTitlePixelBytes);
     return true;
 }

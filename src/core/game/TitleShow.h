@@ -78,7 +78,7 @@ class TitleShow {
 };
 
 // Whether a picture can take part in the show: 640 x 480 pixels at 24 bits,
-// bottom-up, with all its pixel bytes.
+// uncompressed and bottom-up.
 bool IsTitlePicture(const DibPicture& picture);
 
 // Blends the step's fade into `screen`. Nothing happens, and false comes back,
