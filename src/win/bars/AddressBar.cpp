@@ -1,6 +1,10 @@
 #include "bars/AddressBar.h"
 
 #include <commctrl.h>
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <optional>
 
 #include "Message.h"
 #include "browser/AddressBook.h"
@@ -199,8 +203,12 @@ void CAddressBar::SetProgress(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CAddressBar::RunFetch(uint32_t stepMs) {
     SetProgress(PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    // Millisecond sleeps, so that the steps keep their pace where the
+    // system's tick is coarser.
+    timeBeginPeriod(1);
     ::RunFetch(stepMs, {MillisecondClock, [] { Sleep(1); },
                         [this](int position) {
                             SetProgress(PBM_SETPOS, static_cast<WPARAM>(position), 0);
                         }});
+    timeEndPeriod(1);
 }

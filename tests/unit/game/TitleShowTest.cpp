@@ -80,22 +80,6 @@ TEST(TitleShow, OneCycleFadesThroughTheFiveScenesAndBackToTheTitle) {
     EXPECT_EQ(RunOneCycle(show), expected);
 }
 
-TEST(TitleShow, TheStillTitlesTimerStartsTheFirstFadeAtOnce) {
-    TitleShow show;
-    const TitleStep start = show.OnTimer(kStillTimer);
-    EXPECT_EQ(start.fade, TitleStep::Fade::None);
-    EXPECT_EQ(start.stopTimers, std::vector<int>{kStillTimer});
-    EXPECT_EQ(start.startTimer, kFadeTimer);
-    EXPECT_EQ(start.periodMs, 0u);
-    EXPECT_FALSE(show.showingTitle());
-    for (int i = 0; i < kTitleFadeSteps; ++i) {
-        const TitleStep step = show.OnTimer(kFadeTimer);
-        EXPECT_EQ(step.fade, TitleStep::Fade::Full);
-        EXPECT_EQ(step.step, i);
-        EXPECT_EQ(step.startTimer, i == 8 ? kStripTimer : 0);
-    }
-}
-
 TEST(TitleShow, AClickReturnsToTheTitleAndTheNextShowStartsFromTheBeginning) {
     TitleShow show;
     show.OnTimer(kStillTimer);
