@@ -64,6 +64,8 @@ bench: deps
 	@$(MAKE) --no-print-directory win
 	@echo "== page rendering on GDI, under Wine"
 	@. scripts/wine-env.sh && ensure_wine_prefix >/dev/null 2>&1 && wine $(WIN)/tests/bench/win/velmora_page_bench.exe
+	@echo "== the title screen's fades on GDI, under Wine, on a virtual screen"
+	@cd $(BUILD_DIR)/game && $(CURDIR)/scripts/with-display.sh wine $(WIN)/tests/bench/win/velmora_title_bench.exe
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

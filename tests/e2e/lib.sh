@@ -69,11 +69,12 @@ window_size() {
     xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p'
 }
 
-# The ids of the windows titled with the application's name that are at least
-# $1 pixels wide (the title screen) or narrower (message boxes, with "-").
+# The ids of the shown windows titled with the application's name that are at
+# least $1 pixels wide (the title screen) or narrower (message boxes, with
+# "-"). A window not shown yet (still being set up) takes no keys.
 app_windows() {
     local wide=$1 id w h
-    for id in $(xdotool search --name "^$APP_TITLE\$" 2>/dev/null); do
+    for id in $(xdotool search --onlyvisible --name "^$APP_TITLE\$" 2>/dev/null); do
         read -r w h <<<"$(window_size "$id")"
         [ -n "$w" ] || continue
         if [ "$wide" = "-" ]; then
@@ -116,9 +117,9 @@ stop_game() {
     GAME_PID=""
 }
 
-# Prints the id of the first window whose title matches regex $1, waiting up to
-# $2 seconds (default 60); returns 1 when none appeared.
-wait_window() { wait_for_output "${2:-60}" xdotool search --name "$1"; }
+# Prints the id of the first shown window whose title matches regex $1, waiting
+# up to $2 seconds (default 60); returns 1 when none appeared.
+wait_window() { wait_for_output "${2:-60}" xdotool search --onlyvisible --name "$1"; }
 
 # Waits until window $1 is gone.
 wait_window_gone() {

@@ -3,6 +3,7 @@
 set -u
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/damaged.sh"
+. "$(dirname "$0")/furniture.sh"
 
 # Past the title screen into the browser window; prints its id.
 enter_game() {
@@ -125,6 +126,9 @@ browses_by_clicking_links_and_saves_as_it_goes() {
 run_test starts_with_the_title_then_the_browser_window
 run_test browses_by_clicking_links_and_saves_as_it_goes
 run_test escape_on_the_title_quits_without_a_browser_window
+run_test types_addresses_and_sees_the_fetch_and_the_page
+run_test back_and_forward_buttons_follow_the_history
+run_test the_title_show_reaches_its_first_strip_fade
 run_test missing_archive_is_told_and_start_up_goes_on
 run_test every_archive_missing_gives_four_messages
 run_test a_second_copy_ends_at_once_and_a_new_one_starts_after_the_first

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "../support/MessageRecorder.h"
 #include "../support/TestFiles.h"
+#include "BrowserFixture.h"
 #include "app/BrApp.h"
 #include "archive/ArchiveWriter.h"
 #include "browser/BrView.h"
@@ -20,98 +20,6 @@
 #include "resource.h"
 
 namespace {
-
-// The application without its title screen.
-class NoTitleApp : public CBrApp {
-  protected:
-    INT_PTR ShowTitleScreen() override { return 1; }
-};
-
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-std::wstring SaveFilePath() {
-    wchar_t directory[MAX_PATH];
-    GetWindowsDirectoryW(directory, MAX_PATH);
-    return std::wstring(directory) + L"\\velmora.dat";
-}
-
-void ForgetEverything() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Korvex");
-    DeleteFileW(SaveFilePath().c_str());
-}
-
-// A world of three pages in a folder of its own, and the browser open on it.
-class Browser : public ::testing::Test {
-  protected:
-    Browser() : previous_(std::filesystem::current_path()) {
-        ForgetEverything();
-        std::filesystem::current_path(dir_.path());
-        const auto text = BuildArchive({
-            {"otop.htm", Bytes("<title>Top</title><body>"
-                               "<a href=\"a.htm\">aaaa</a><br><a href=\"b.htm\">bbbb</a><br>")},
-            {"a.htm", Bytes("<title>Page A</title><body><a href=\"otop.htm\">home</a>")},
-            {"b.htm", Bytes("<title>Page B</title><body>b")},
-            {"osyo.htm", Bytes("<title>Station</title><body bgcolor=\"#000000\">x")},
-        });
-        WriteBytes(dir_.File("Text.arc"), *text);
-        for (const char* name : {"cg.arc", "ex.arc", "parts.arc"}) {
-            WriteBytes(dir_.File(name), *BuildArchive({}));
-        }
-    }
-    ~Browser() override {
-        Close();
-        std::filesystem::current_path(previous_);
-        ForgetEverything();
-    }
-
-    void Open() {
-        app_ = std::make_unique<NoTitleApp>();
-        ASSERT_TRUE(app_->InitInstance());
-        PumpMessages();
-    }
-    void Close() {
-        if (app_) {
-            app_->ExitInstance();
-            app_.reset();
-        }
-    }
-    CMainFrame& frame() { return *static_cast<CMainFrame*>(app_->mainWindow()); }
-    CBrView& view() { return frame().view(); }
-    std::string CurrentName() { return view().currentPage() ? view().currentPage()->name() : ""; }
-    std::string CurrentTitle() { return view().currentPage() ? view().currentPage()->title() : ""; }
-
-    // A mouse message at the middle of the link to `target`.
-    void Mouse(UINT message, const std::string& target) {
-        for (const auto& link : view().currentPage()->links()) {
-            if (link->target == target) {
-                const Point scroll = view().GetScrollPosition();
-                const int x = link->x + link->width / 2 - scroll.x;
-                const int y = link->y + link->height / 2 - scroll.y;
-                SendMessageW(view().GetSafeHwnd(), message, 0, MAKELPARAM(x, y));
-                return;
-            }
-        }
-        ADD_FAILURE() << "no link to " << target;
-    }
-    void Click(const std::string& target) {
-        Mouse(WM_MOUSEMOVE, target);
-        Mouse(WM_LBUTTONDOWN, target);
-        Mouse(WM_LBUTTONUP, target);
-    }
-
-    TempDir dir_;
-    MessageRecorder messages_;
-    std::unique_ptr<NoTitleApp> app_;
-
-  private:
-    std::filesystem::path previous_;
-};
 
 TEST(FrameLayoutArithmetic, BarsPeelOffTheClientAreaInTheirOrder) {
     const std::vector<DockedBar> bars = {{DockedBar::Edge::Bottom, 20, true},

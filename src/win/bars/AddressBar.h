@@ -5,7 +5,12 @@
 
 #include "framework/ControlBar.h"
 
-// The address bar under the menu: a label and a combo box of addresses.
+class CBrView;
+
+// The address bar under the menu: a label and a combo box in which the player
+// types an address or picks one typed before. Enter opens the address's page,
+// or, for an address the world does not know, runs a simulated fetch on the
+// status bar's progress control and then shows "urlmiss.htm" or a message.
 class CAddressBar : public CDialogBar {
   public:
     static constexpr UINT kTemplateId = 1002;
@@ -17,13 +22,36 @@ class CAddressBar : public CDialogBar {
     // Shows an address as the combo box's text.
     void ShowAddress(const std::string& cp932Address);
 
-    // The addresses the combo box lists, as loaded from the save file.
+    // Adds the addresses of a save file to the list: the newest 24, each cut
+    // to what the box takes.
     void SetEntries(const std::vector<std::string>& addresses);
-    // The entries to save. They are taken from the combo box when the bar is
-    // destroyed; before that the list is empty.
-    const std::vector<std::string>& savedEntries() const { return savedEntries_; }
-    void KeepEntries();
+    // The list's entries in order.
+    std::vector<std::string> Entries() const;
+    // The entries to save: the list's own while the bar exists, then those it
+    // kept when its window was destroyed.
+    std::vector<std::string> savedEntries() const;
+    int savedEntryCount() const { return savedEntryCount_; }
+
+    // Enter in the box.
+    void GoToTypedAddress();
+
+  protected:
+    const MessageMap* GetMessageMap() const override;
+    // Every command with a notification code up to 10 is the bar's own.
+    bool RouteCommand(WPARAM wParam, LPARAM lParam) override;
 
   private:
+    void OnDestroy();
+    CBrView* ActiveView() const;
+    void AddEntry(const std::string& text);
+    void TrimEntries();
+    // The simulated fetch on the progress control, each step more than
+    // `stepMs` after the one before; no message is handled meanwhile.
+    void RunFetch(uint32_t stepMs);
+    void SetProgress(UINT message, WPARAM wParam, LPARAM lParam);
+    void ShowCurrentAddress();
+    std::string BoxText() const;
+
     std::vector<std::string> savedEntries_;
+    int savedEntryCount_ = 0;
 };

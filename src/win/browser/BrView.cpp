@@ -12,13 +12,6 @@
 #include "resource.h"
 #include "text/ShiftJis.h"
 
-namespace {
-
-constexpr UINT kBackCommand = 61460;
-constexpr UINT kForwardCommand = 61447;
-
-}  // namespace
-
 CBrView::CBrView(CMainFrame& frame)
     : frame_(frame),
       session_(TheApp().settings, frame.visitedList(), TheApp().archives[CBrApp::kText], *this,
@@ -40,8 +33,6 @@ const MessageMap* CBrView::GetMessageMap() const {
         OnMessage<&CBrView::OnDestroy>(WM_DESTROY),
         OnMessage<&CBrView::OnRelayout>(kRelayoutMessage),
         OnMessage<&CBrView::OnSoundEnded>(MM_MCINOTIFY),
-        OnCommand<&CBrView::OnBack>(kBackCommand),
-        OnCommand<&CBrView::OnForward>(kForwardCommand),
     };
     static const MessageMap map{CScrollView::GetMessageMap(), kEntries};
     return &map;
@@ -81,7 +72,9 @@ void CBrView::LayoutDiscarded(TokenList& page) {
     }
 }
 
-void CBrView::HistoryChanged() {}
+void CBrView::HistoryChanged() {
+    frame_.toolButton().UpdateButtonStates(history());
+}
 
 void CBrView::ShowCurrentPage() {
     frame_.m_bProgressEnabled = 1;
@@ -255,14 +248,6 @@ void CBrView::OnFileOpen() {
     if (GetOpenFileNameW(&ofn)) {
         OpenPage(Narrow(path), OpenMode::New);
     }
-}
-
-void CBrView::OnBack() {
-    session_.GoBack();
-}
-
-void CBrView::OnForward() {
-    session_.GoForward();
 }
 
 LRESULT CBrView::OnRelayout(WPARAM, LPARAM) {

@@ -96,8 +96,6 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
     void OnLeftButtonDown(UINT flags, POINT at);
     void OnLeftButtonUp(UINT flags, POINT at);
     void OnFileOpen();
-    void OnBack();
-    void OnForward();
     LRESULT OnRelayout(WPARAM wParam, LPARAM lParam);
     LRESULT OnSoundEnded(WPARAM wParam, LPARAM lParam);
     void OnDestroy();

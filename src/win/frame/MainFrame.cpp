@@ -84,7 +84,7 @@ int CMainFrame::OnCreate(const CREATESTRUCTW&) {
     }
     AddBar(&m_wndAddressBar);
     m_bmpLogo.reset(LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_LOGO)));
-    if (m_wndToolButton.CreateBar(GetSafeHwnd(), ID_VIEW_TOOLBAR, CControlBar::Edge::Top)) {
+    if (m_wndToolButton.Create(GetSafeHwnd(), ID_VIEW_TOOLBAR)) {
         AddBar(&m_wndToolButton);
     }
     RecalcLayout();
@@ -254,6 +254,11 @@ bool CMainFrame::IsCommandChecked(UINT id, bool& checked) {
     }
 }
 
+bool CMainFrame::RouteCommand(WPARAM wParam, LPARAM lParam) {
+    return CFrameWnd::RouteCommand(wParam, lParam) ||
+           (m_wndToolButton.HasWindow() && m_wndToolButton.HandleCommand(wParam, lParam));
+}
+
 void CMainFrame::OnExit() {
     DestroyWindow();
 }
@@ -261,7 +266,6 @@ void CMainFrame::OnExit() {
 void CMainFrame::OnDestroy() {
     Default();
     // The bars go first; the view, a child, is destroyed after this and saves then.
-    m_wndAddressBar.KeepEntries();
     m_wndAddressBar.DestroyWindow();
     m_wndToolButton.DestroyWindow();
     if (m_wndProgress != nullptr) {

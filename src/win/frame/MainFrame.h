@@ -53,6 +53,7 @@ class CMainFrame : public CFrameWnd, public AnimationTarget {
     void HideBarAtStartUp(UINT command);
 
     CAddressBar& addressBar() { return m_wndAddressBar; }
+    CToolButton& toolButton() { return m_wndToolButton; }
     HWND progress() const { return m_wndProgress; }
 
     int m_bAddressBarVisible = 1;
@@ -64,6 +65,9 @@ class CMainFrame : public CFrameWnd, public AnimationTarget {
     const MessageMap* GetMessageMap() const override;
     void ShowPrompt(const std::string& text) override { SetStatusText(text); }
     bool IsCommandChecked(UINT id, bool& checked) override;
+    // The view first, then the tool-button bar: the Back and Forward keys
+    // do what its buttons do.
+    bool RouteCommand(WPARAM wParam, LPARAM lParam) override;
 
   private:
     int OnCreate(const CREATESTRUCTW& cs);

@@ -17,6 +17,16 @@ bool CDialogBar::CreateBar(HWND parent, UINT id, Edge edge) {
     return true;
 }
 
+bool CDialogBar::PreTranslateMessage(MSG& message) {
+    if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+        CWnd* frame = CWnd::FromHandle(GetParent(GetSafeHwnd()));
+        if (frame != nullptr && frame->PreTranslateMessage(message)) {
+            return true;
+        }
+    }
+    return CDialog::PreTranslateMessage(message);
+}
+
 CStatusBar::~CStatusBar() {
     Destroy();
 }

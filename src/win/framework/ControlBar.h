@@ -27,7 +27,8 @@ class CControlBar {
     Edge edge_ = Edge::Top;
 };
 
-// A bar made from a child dialog template, as tall as the template.
+// A bar made from a child dialog template, as tall as the template. Unlike a
+// dialog it never ends itself: Enter and Escape in it do not hide it.
 class CDialogBar : public CDialog, public CControlBar {
   public:
     explicit CDialogBar(UINT templateId) : CDialog(templateId) {}
@@ -35,6 +36,14 @@ class CDialogBar : public CDialog, public CControlBar {
     bool CreateBar(HWND parent, UINT id, Edge edge);
     HWND BarWindow() const override { return GetSafeHwnd(); }
     int BarHeight() const override { return height_; }
+
+    // The frame's shortcuts come before the bar's dialog keys, so that they
+    // work while the focus is in the bar.
+    bool PreTranslateMessage(MSG& message) override;
+
+  protected:
+    void OnOK() override {}
+    void OnCancel() override {}
 
   private:
     int height_ = 0;

@@ -1,10 +1,27 @@
 #include "framework/FrameWnd.h"
 
+#include <algorithm>
+
 #include "framework/FrameLayout.h"
 #include "framework/WinApp.h"
 
 namespace {
+
 constexpr UINT kIdleMessage = 57345;
+// The framework's copy, cut, paste and undo commands.
+constexpr UINT kEditingCommands[] = {0xE122, 0xE123, 0xE125, 0xE12B};
+
+bool IsEditControl(HWND hwnd) {
+    wchar_t name[16] = {};
+    return hwnd != nullptr && GetClassNameW(hwnd, name, 16) > 0 && lstrcmpiW(name, L"Edit") == 0;
+}
+
+}  // namespace
+
+CFrameWnd::~CFrameWnd() {
+    if (textAccelerators_ != nullptr) {
+        DestroyAcceleratorTable(textAccelerators_);
+    }
 }
 
 const MessageMap* CFrameWnd::GetMessageMap() const {
@@ -55,8 +72,26 @@ void CFrameWnd::OnSetFocus() {
 }
 
 bool CFrameWnd::PreTranslateMessage(MSG& message) {
-    return accelerators_ != nullptr &&
-           TranslateAcceleratorW(GetSafeHwnd(), accelerators_, &message) != 0;
+    if (accelerators_ == nullptr) {
+        return false;
+    }
+    HACCEL table = IsEditControl(message.hwnd) ? TextAccelerators() : accelerators_;
+    return table != nullptr && TranslateAcceleratorW(GetSafeHwnd(), table, &message) != 0;
+}
+
+HACCEL CFrameWnd::TextAccelerators() {
+    if (textAccelerators_ == nullptr) {
+        const int count = CopyAcceleratorTableW(accelerators_, nullptr, 0);
+        std::vector<ACCEL> entries(static_cast<size_t>(std::max(count, 0)));
+        CopyAcceleratorTableW(accelerators_, entries.data(), count);
+        std::erase_if(entries, [](const ACCEL& entry) {
+            return std::find(std::begin(kEditingCommands), std::end(kEditingCommands), entry.cmd) !=
+                   std::end(kEditingCommands);
+        });
+        textAccelerators_ =
+            CreateAcceleratorTableW(entries.data(), static_cast<int>(entries.size()));
+    }
+    return textAccelerators_;
 }
 
 bool CFrameWnd::RouteCommand(WPARAM wParam, LPARAM lParam) {

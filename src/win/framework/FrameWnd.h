@@ -11,6 +11,9 @@
 // bar and check marks from the frame's command states.
 class CFrameWnd : public CWnd {
   public:
+    CFrameWnd() = default;
+    ~CFrameWnd() override;
+
     // The view's child window id.
     static constexpr UINT kViewId = 0xE900;
 
@@ -40,6 +43,10 @@ class CFrameWnd : public CWnd {
     HACCEL accelerators_ = nullptr;
 
   private:
+    // The shortcuts without those an edit control has for itself (copy, cut,
+    // paste, undo), used while the focus is in one.
+    HACCEL TextAccelerators();
+
     void OnSize(UINT type, SIZE size);
     LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
@@ -47,4 +54,5 @@ class CFrameWnd : public CWnd {
 
     std::vector<CControlBar*> bars_;
     CWnd* view_ = nullptr;
+    HACCEL textAccelerators_ = nullptr;
 };

@@ -16,9 +16,19 @@ const MessageMap* CScrollView::GetMessageMap() const {
         OnMessage<&CScrollView::OnVScroll>(WM_VSCROLL),
         OnMessage<&CScrollView::OnHScroll>(WM_HSCROLL),
         OnMessage<&CScrollView::OnMouseWheel>(WM_MOUSEWHEEL),
+        OnMessage<&CScrollView::OnMouseActivate>(WM_MOUSEACTIVATE),
     };
     static const MessageMap map{CWnd::GetMessageMap(), kEntries};
     return &map;
+}
+
+LRESULT CScrollView::OnMouseActivate(WPARAM, LPARAM) {
+    // A click into the view gives it the keyboard, from a bar's box too.
+    const LRESULT result = Default();
+    if (GetFocus() != GetSafeHwnd()) {
+        SetFocus(GetSafeHwnd());
+    }
+    return result;
 }
 
 void CScrollView::SetScrollSizes(int width, int height) {

@@ -23,6 +23,7 @@ class CScrollView : public CWnd {
 
   private:
     void OnPaint();
+    LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
     void OnSize(UINT type, SIZE size);
     LRESULT OnVScroll(WPARAM wParam, LPARAM lParam);
     LRESULT OnHScroll(WPARAM wParam, LPARAM lParam);

@@ -46,9 +46,12 @@ class CWinApp {
     int GetProfileInt(const std::string& section, const std::string& entry, int fallback) const;
     bool WriteProfileInt(const std::string& section, const std::string& entry, int value);
 
+    // Offers a message to the window it is for, then to its parents
+    // (accelerators, dialog keys); true when one of them took it.
+    bool PreTranslate(MSG& message);
+
   private:
     int MessageLoop();
-    bool PreTranslate(MSG& message);
     std::wstring ProfileKeyPath(const std::string& section) const;
 
     static CWinApp* current_;
