@@ -12,6 +12,10 @@
 #define IDC_ADDRESS_LABEL 1010
 #define IDC_ADDRESS_COMBO 1002
 #define IDD_TOOLBUTTON 155
+#define IDD_MESSAGE 199
+#define IDD_PASSWORD 201
+#define IDC_PASSWORD_EDIT 1012
+#define IDD_PICTURE 1004
 
 // Strings of the framework's own range.
 #define IDS_APP_TITLE 57344
