@@ -17,7 +17,7 @@ SIZE TextSize(HDC dc, std::string_view text) {
     return size;
 }
 
-void DrawText(HDC dc, int x, int y, std::string_view text) {
+void PutText(HDC dc, int x, int y, std::string_view text) {
     const std::wstring wide = Widen(text);
     TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
 }
@@ -184,7 +184,7 @@ void CMessageWnd::ShowLabel(const std::string& line) {
     typewriter_.ResetPen();
     int height = 0;
     DrawOnCanvas([&](HDC dc) {
-        DrawText(dc, 0, 0, line);
+        PutText(dc, 0, 0, line);
         height = TextSize(dc, line).cy;
     });
     // The text that follows starts below the label.
@@ -243,7 +243,7 @@ void CMessageWnd::TypeTick() {
             return CharExtent{size.cx, size.cy};
         });
         if (glyph) {
-            DrawText(dc, glyph->x, glyph->y, glyph->text);
+            PutText(dc, glyph->x, glyph->y, glyph->text);
             return;
         }
         // The line is out: wait for a click, with the mark blinking.
@@ -256,7 +256,7 @@ void CMessageWnd::TypeTick() {
 
 void CMessageWnd::Blink() {
     const Typewriter::Glyph mark = typewriter_.Blink();
-    DrawOnCanvas([&](HDC dc) { DrawText(dc, mark.x, mark.y, mark.text); });
+    DrawOnCanvas([&](HDC dc) { PutText(dc, mark.x, mark.y, mark.text); });
     Repaint();
 }
 
