@@ -21,7 +21,6 @@
 #include "archive/ArchiveWriter.h"
 #include "browser/BrView.h"
 #include "frame/MainFrame.h"
-#include "framework/MessageBox.h"
 #include "game/StoryRules.h"
 #include "resource.h"
 #include "story/MessageWnd.h"
@@ -360,34 +359,6 @@ TEST(PasswordDialog, TheInputMethodIsOnWhileTheBoxHasTheFocus) {
     SetFocus(GetDlgItem(dialog.GetSafeHwnd(), IDOK));
     EXPECT_FALSE(ImmGetOpenStatus(context));
     ImmReleaseContext(edit, context);
-}
-
-TEST(PasswordDialog, ItsMessageBoxesBelongToIt) {
-    SetMessageCaption("Ｖｅｌｍｏｒａ");
-    UseMessageBoxes();
-    GameState state = GameState::NewGame();
-    PasswordLists passwords;
-    passwords[2] = {"kiri"};
-    std::atomic<HWND> boxOwner = nullptr;
-    std::atomic<HWND> prompt = nullptr;
-    WindowWatcher box(L"#32770", L"Ｖｅｌｍｏｒａ", [&](HWND found) {
-        boxOwner = GetWindow(found, GW_OWNER);
-        PostMessageW(found, WM_COMMAND, IDOK, 0);
-    });
-    WindowWatcher player(L"#32770", L"パスワード", [&](HWND found) {
-        prompt = found;
-        SetDlgItemTextW(found, IDC_PASSWORD_EDIT, L"kiri?");
-        PostMessageW(found, WM_COMMAND, IDOK, 0);
-        box.Finish();
-        PostMessageW(found, WM_COMMAND, IDCANCEL, 0);
-    });
-    CPasswordDlg dialog(nullptr, 2, state, passwords);
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    SetMessageHandler(nullptr);
-    EXPECT_TRUE(player.Finish());
-    ASSERT_NE(prompt.load(), nullptr);
-    EXPECT_EQ(boxOwner.load(), prompt.load());
-    EXPECT_EQ(state.passwordSolved[2], 0);
 }
 
 TEST(PictureWindow, ItsClientIsExactly640x480AndItScrollsInTenths) {
