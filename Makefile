@@ -66,6 +66,8 @@ bench: deps
 	@. scripts/wine-env.sh && ensure_wine_prefix >/dev/null 2>&1 && wine $(WIN)/tests/bench/win/velmora_page_bench.exe
 	@echo "== the title screen's fades on GDI, under Wine, on a virtual screen"
 	@cd $(BUILD_DIR)/game && $(CURDIR)/scripts/with-display.sh wine $(WIN)/tests/bench/win/velmora_title_bench.exe
+	@echo "== the message window's fade step and typewriter tick, under Wine on a virtual screen"
+	@scripts/with-display.sh wine $(WIN)/tests/bench/win/velmora_scene_bench.exe
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -12,6 +12,10 @@
 #define IDC_ADDRESS_LABEL 1010
 #define IDC_ADDRESS_COMBO 1002
 #define IDD_TOOLBUTTON 155
+#define IDD_MESSAGE 199
+#define IDD_PASSWORD 201
+#define IDC_PASSWORD_EDIT 1012
+#define IDD_PICTURE 1004
 
 // Tool-button faces: normal, pressed and disabled of each button.
 #define IDB_HOME_NORMAL 172

@@ -108,6 +108,14 @@ wait_title() { wait_for_output "${1:-60}" app_windows 640; }
 # Waits for a message box of the application and prints its id.
 wait_message_box() { wait_for_output "${1:-60}" app_windows -; }
 
+# Past the title screen into the browser window; prints its id.
+enter_game() {
+    local title
+    title=$(wait_title) || return 1
+    send_keys "$title" Return
+    wait_window 'Brivane$'
+}
+
 # Ends the game if it is still running, without a trace for the next test.
 stop_game() {
     if [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; then

@@ -4,14 +4,7 @@ set -u
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/damaged.sh"
 . "$(dirname "$0")/furniture.sh"
-
-# Past the title screen into the browser window; prints its id.
-enter_game() {
-    local title
-    title=$(wait_title) || return 1
-    send_keys "$title" Return
-    wait_window 'Brivane$'
-}
+. "$(dirname "$0")/story.sh"
 
 close_and_expect_clean_exit() {
     send_keys "$1" alt+F4
@@ -140,4 +133,5 @@ run_test damaged_picture_with_a_lying_header
 run_test damaged_save_file_cut_in_half
 run_test damaged_save_file_with_absurd_counts
 run_test damaged_password_table_with_slots_out_of_range
+run_test plays_a_record_scene_from_its_link
 finish_tests

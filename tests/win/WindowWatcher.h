@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -15,7 +16,7 @@ class WindowWatcher {
         : thread_([this, className = std::move(className), title = std::move(title),
                    act = std::move(act)] {
               const DWORD deadline = GetTickCount() + 30000;
-              while (GetTickCount() < deadline) {
+              while (GetTickCount() < deadline && !stopped_) {
                   HWND window = FindWindowW(className.c_str(), title.c_str());
                   if (window != nullptr && IsWindowVisible(window)) {
                       found_ = true;
@@ -29,6 +30,9 @@ class WindowWatcher {
     WindowWatcher& operator=(const WindowWatcher&) = delete;
     ~WindowWatcher() { Finish(); }
 
+    // Stops looking for a window that has not appeared yet.
+    void Stop() { stopped_ = true; }
+
     // Whether the window appeared (waits for the watcher to end).
     bool Finish() {
         if (thread_.joinable()) {
@@ -38,6 +42,7 @@ class WindowWatcher {
     }
 
   private:
-    bool found_ = false;
+    std::atomic<bool> found_ = false;
+    std::atomic<bool> stopped_ = false;
     std::thread thread_;
 };

@@ -342,6 +342,28 @@ void DibPicture::BlendRows(int step, int width, int height, const DibPicture& fr
     BlendBytes(pixels_.data(), from.pixels(), to.pixels(), count, step);
 }
 
+bool DibPicture::SameLayout(const DibPicture& other) const {
+    return attached_ && other.attached_ && header_.width == other.header_.width &&
+           header_.height == other.header_.height && header_.bitCount == other.header_.bitCount &&
+           pixels_.size() == other.pixels_.size();
+}
+
+void DibPicture::CopyFrom(const DibPicture& other) {
+    if (this == &other) {
+        return;
+    }
+    name_ = other.name_;
+    pixelBytes_ = other.pixelBytes_;
+    attached_ = other.attached_;
+    header_ = other.header_;
+    info_ = other.info_;
+    pixels_ = other.pixels_;
+}
+
+void DibPicture::Fill(uint8_t value) {
+    std::fill(pixels_.begin(), pixels_.end(), value);
+}
+
 int DibPicture::height() const {
     return attached_ ? static_cast<int>(std::abs(static_cast<int64_t>(header_.height))) : 0;
 }

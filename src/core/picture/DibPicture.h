@@ -75,6 +75,15 @@ class DibPicture {
     // of a bottom-up 24-bit picture.
     void BlendRows(int step, int width, int height, const DibPicture& from, const DibPicture& to);
 
+    // Whether both hold pixels laid out alike (width, rows and their order,
+    // bits per pixel), so that byte i is the same pixel in both; never for an
+    // empty picture. Fades need that of their pictures.
+    bool SameLayout(const DibPicture& other) const;
+    // Becomes a copy of `other`: header, colour table and every pixel byte.
+    void CopyFrom(const DibPicture& other);
+    // Sets every byte of the pixel memory to `value`.
+    void Fill(uint8_t value);
+
     bool empty() const { return !attached_; }
     const std::string& name() const { return name_; }
     uint32_t pixelBytes() const { return pixelBytes_; }

@@ -10,7 +10,34 @@
 #include "framework/WinApp.h"
 #include "game/PageTable.h"
 #include "resource.h"
+#include "story/MessageWnd.h"
+#include "story/PasswordDlg.h"
+#include "story/SceneHost.h"
 #include "text/ShiftJis.h"
+
+namespace {
+
+// A scene's view of the browser: the current page's picture-name rule, the
+// view's picture loading and its pages.
+class ViewSceneHost : public SceneHost {
+  public:
+    explicit ViewSceneHost(CBrView& view) : view_(view) {}
+    std::string PictureName(const std::string& name) override {
+        const TokenList* page = view_.currentPage();
+        return page != nullptr ? page->PictureName(name) : name;
+    }
+    bool LoadPicture(std::string_view name, DibPicture& picture) override {
+        return view_.LoadPicture(name, picture);
+    }
+    void OpenPage(const std::string& fileName) override {
+        view_.OpenPage(fileName, CBrView::OpenMode::New);
+    }
+
+  private:
+    CBrView& view_;
+};
+
+}  // namespace
 
 CBrView::CBrView(CMainFrame& frame)
     : frame_(frame),
@@ -107,10 +134,23 @@ void CBrView::ScrollToTop() {
     ScrollToPosition({0, 0});
 }
 
-void CBrView::PlayScene(ScenarioKind, int) {}
+void CBrView::PlayScene(ScenarioKind kind, int number) {
+    // Modal over the browser window, which takes no clicks meanwhile.
+    CBrApp& app = TheApp();
+    ViewSceneHost host(*this);
+    CMessageWnd window(frame_.GetSafeHwnd(), app.settings, app.passwordLists, host);
+    if (kind == ScenarioKind::Message) {
+        window.LoadTousText(app.archives[CBrApp::kText], number);
+    } else {
+        window.LoadSugaText(app.archives[CBrApp::kText], number);
+    }
+    window.DoModal();
+}
 
-bool CBrView::AskPassword(int) {
-    return false;
+bool CBrView::AskPassword(int slot) {
+    CBrApp& app = TheApp();
+    CPasswordDlg dialog(frame_.GetSafeHwnd(), slot, app.settings, app.passwordLists);
+    return dialog.DoModal() == CPasswordDlg::kAccepted;
 }
 
 void CBrView::OfferDownload(const std::string&) {}

@@ -1,9 +1,31 @@
 #include "framework/Dialog.h"
 
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// The modal dialogs running on this thread, innermost last.
+thread_local std::vector<CDialog*> t_modal;
+
+}  // namespace
+
 INT_PTR CDialog::DoModal() {
     modal_ = true;
-    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent_,
-                           DialogProc, reinterpret_cast<LPARAM>(this));
+    t_modal.push_back(this);
+    const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_),
+                                           parent_, DialogProc, reinterpret_cast<LPARAM>(this));
+    t_modal.erase(std::find(t_modal.begin(), t_modal.end(), this));
+    return result;
+}
+
+HWND CDialog::InnermostModal() {
+    for (auto it = t_modal.rbegin(); it != t_modal.rend(); ++it) {
+        if ((*it)->HasWindow()) {
+            return (*it)->GetSafeHwnd();
+        }
+    }
+    return nullptr;
 }
 
 bool CDialog::Create(HWND parent) {

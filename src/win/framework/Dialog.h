@@ -21,6 +21,10 @@ class CDialog : public CWnd {
     // Enter, Escape and the Tab key work in a modeless dialog too.
     bool PreTranslateMessage(MSG& message) override;
 
+    // The modal dialog running innermost on this thread, or null: what a
+    // message box shown meanwhile belongs to.
+    static HWND InnermostModal();
+
   protected:
     // After the dialog is made and before it is shown; return TRUE to let the
     // system set the focus.

@@ -4,83 +4,70 @@
 
 #include "framework/Gdi.h"
 
-bool CScrollView::Create(HWND parent, UINT id) {
-    return CreateEx(WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0,
-                    0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+void ScrollBars::SetTotal(HWND window, Size total) {
+    total_ = {std::max(0, total.width), std::max(0, total.height)};
+    Update(window);
 }
 
-const MessageMap* CScrollView::GetMessageMap() const {
-    static constexpr MessageEntry kEntries[] = {
-        OnMessage<&CScrollView::OnPaint>(WM_PAINT),
-        OnMessage<&CScrollView::OnSize>(WM_SIZE),
-        OnMessage<&CScrollView::OnVScroll>(WM_VSCROLL),
-        OnMessage<&CScrollView::OnHScroll>(WM_HSCROLL),
-        OnMessage<&CScrollView::OnMouseWheel>(WM_MOUSEWHEEL),
-        OnMessage<&CScrollView::OnMouseActivate>(WM_MOUSEACTIVATE),
-    };
-    static const MessageMap map{CWnd::GetMessageMap(), kEntries};
-    return &map;
+Size ScrollBars::pageStep() const {
+    return {std::max(1, total_.width / 10), std::max(1, total_.height / 10)};
 }
 
-LRESULT CScrollView::OnMouseActivate(WPARAM, LPARAM) {
-    // A click into the view gives it the keyboard, from a bar's box too.
-    const LRESULT result = Default();
-    if (GetFocus() != GetSafeHwnd()) {
-        SetFocus(GetSafeHwnd());
-    }
-    return result;
+Size ScrollBars::lineStep() const {
+    const Size page = pageStep();
+    return {std::max(1, page.width / 10), std::max(1, page.height / 10)};
 }
 
-void CScrollView::SetScrollSizes(int width, int height) {
-    total_ = {std::max(0, width), std::max(0, height)};
-    UpdateBars();
+void ScrollBars::ScrollTo(HWND window, Point position) {
+    position_ = position;
+    Update(window);
 }
 
-void CScrollView::UpdateBars() {
-    if (!HasWindow()) {
+void ScrollBars::Update(HWND window) {
+    if (window == nullptr || !IsWindow(window)) {
         return;
     }
-    // Twice: a bar that appears takes room from the other direction. A bar
-    // whose page holds the whole size goes away.
-    for (int pass = 0; pass < 2; ++pass) {
-        RECT rc;
-        GetClientRect(GetSafeHwnd(), &rc);
-        const int sizes[2] = {total_.width, total_.height};
-        const int pages[2] = {rc.right, rc.bottom};
-        const int bars[2] = {SB_HORZ, SB_VERT};
-        int* positions[2] = {&position_.x, &position_.y};
-        for (int i = 0; i < 2; ++i) {
-            *positions[i] = std::clamp(*positions[i], 0, std::max(0, sizes[i] - pages[i]));
-            SCROLLINFO info{sizeof info,
-                            SIF_ALL,
-                            0,
-                            std::max(0, sizes[i] - 1),
-                            static_cast<UINT>(std::max(0, pages[i])),
-                            *positions[i],
-                            0};
-            SetScrollInfo(GetSafeHwnd(), bars[i], &info, TRUE);
-        }
-    }
-    InvalidateRect(GetSafeHwnd(), nullptr, FALSE);
-}
-
-void CScrollView::ScrollToPosition(Point position) {
-    position_ = position;
-    UpdateBars();
-}
-
-void CScrollView::OnSize(UINT, SIZE) {
-    UpdateBars();
-}
-
-int CScrollView::Scroll(int bar, int code, int thumb) {
+    // Decided on the client area the window would have without bars, so that
+    // two bars never keep each other up once the drawing fits. A bar that
+    // shows takes room from the other direction.
     RECT rc;
-    GetClientRect(GetSafeHwnd(), &rc);
+    GetClientRect(window, &rc);
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    const int barWidth = GetSystemMetrics(SM_CXVSCROLL);
+    const int barHeight = GetSystemMetrics(SM_CYHSCROLL);
+    const int width = rc.right + ((style & WS_VSCROLL) ? barWidth : 0);
+    const int height = rc.bottom + ((style & WS_HSCROLL) ? barHeight : 0);
+    bool horizontal = total_.width > width;
+    bool vertical = total_.height > height;
+    vertical = vertical || (horizontal && total_.height > height - barHeight);
+    horizontal = horizontal || (vertical && total_.width > width - barWidth);
+
+    const int sizes[2] = {total_.width, total_.height};
+    const int pages[2] = {width - (vertical ? barWidth : 0), height - (horizontal ? barHeight : 0)};
+    const int bars[2] = {SB_HORZ, SB_VERT};
+    int* positions[2] = {&position_.x, &position_.y};
+    for (int i = 0; i < 2; ++i) {
+        *positions[i] = std::clamp(*positions[i], 0, std::max(0, sizes[i] - pages[i]));
+        SCROLLINFO info{sizeof info,
+                        SIF_ALL,
+                        0,
+                        std::max(0, sizes[i] - 1),
+                        static_cast<UINT>(std::max(0, pages[i])),
+                        *positions[i],
+                        0};
+        SetScrollInfo(window, bars[i], &info, TRUE);
+    }
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+int ScrollBars::Scroll(HWND window, int bar, int code, int thumb) {
+    RECT rc;
+    GetClientRect(window, &rc);
     const bool vertical = bar == SB_VERT;
     const int total = vertical ? total_.height : total_.width;
     const int client = vertical ? rc.bottom : rc.right;
-    const int page = std::max(1, total / 10);
-    const int line = std::max(1, page / 10);
+    const int page = vertical ? pageStep().height : pageStep().width;
+    const int line = vertical ? lineStep().height : lineStep().width;
     int pos = vertical ? position_.y : position_.x;
     switch (code) {
         case SB_LINEUP:
@@ -110,39 +97,79 @@ int CScrollView::Scroll(int bar, int code, int thumb) {
     }
     pos = std::clamp(pos, 0, std::max(0, total - client));
     (vertical ? position_.y : position_.x) = pos;
-    UpdateBars();
+    Update(window);
     return pos;
 }
 
-void CScrollView::ScrollBy(int bar, WPARAM wParam) {
+void ScrollBars::OnScrollMessage(HWND window, int bar, WPARAM wParam) {
     // The thumb's place while it is dragged comes from the bar itself.
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_TRACKPOS;
-    GetScrollInfo(GetSafeHwnd(), bar, &info);
-    Scroll(bar, LOWORD(wParam), info.nTrackPos);
+    GetScrollInfo(window, bar, &info);
+    Scroll(window, bar, LOWORD(wParam), info.nTrackPos);
+}
+
+void ScrollBars::OnWheel(HWND window, WPARAM wParam) {
+    const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+    for (int i = 0; i < 3 * std::abs(notches); ++i) {
+        Scroll(window, SB_VERT, notches > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+    }
+}
+
+bool CScrollView::Create(HWND parent, UINT id) {
+    return CreateEx(WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0,
+                    0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+}
+
+const MessageMap* CScrollView::GetMessageMap() const {
+    static constexpr MessageEntry kEntries[] = {
+        OnMessage<&CScrollView::OnPaint>(WM_PAINT),
+        OnMessage<&CScrollView::OnSize>(WM_SIZE),
+        OnMessage<&CScrollView::OnVScroll>(WM_VSCROLL),
+        OnMessage<&CScrollView::OnHScroll>(WM_HSCROLL),
+        OnMessage<&CScrollView::OnMouseWheel>(WM_MOUSEWHEEL),
+        OnMessage<&CScrollView::OnMouseActivate>(WM_MOUSEACTIVATE),
+    };
+    static const MessageMap map{CWnd::GetMessageMap(), kEntries};
+    return &map;
+}
+
+LRESULT CScrollView::OnMouseActivate(WPARAM, LPARAM) {
+    // A click into the view gives it the keyboard, from a bar's box too.
+    const LRESULT result = Default();
+    if (GetFocus() != GetSafeHwnd()) {
+        SetFocus(GetSafeHwnd());
+    }
+    return result;
+}
+
+void CScrollView::SetScrollSizes(int width, int height) {
+    bars_.SetTotal(GetSafeHwnd(), {width, height});
+}
+
+void CScrollView::OnSize(UINT, SIZE) {
+    bars_.Update(GetSafeHwnd());
 }
 
 LRESULT CScrollView::OnVScroll(WPARAM wParam, LPARAM) {
-    ScrollBy(SB_VERT, wParam);
+    bars_.OnScrollMessage(GetSafeHwnd(), SB_VERT, wParam);
     return 0;
 }
 
 LRESULT CScrollView::OnHScroll(WPARAM wParam, LPARAM) {
-    ScrollBy(SB_HORZ, wParam);
+    bars_.OnScrollMessage(GetSafeHwnd(), SB_HORZ, wParam);
     return 0;
 }
 
 LRESULT CScrollView::OnMouseWheel(WPARAM wParam, LPARAM) {
-    const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-    for (int i = 0; i < 3 * std::abs(notches); ++i) {
-        Scroll(SB_VERT, notches > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
-    }
+    bars_.OnWheel(GetSafeHwnd(), wParam);
     return 0;
 }
 
 void CScrollView::OnPaint() {
     PaintDC paint(GetSafeHwnd());
-    SetViewportOrgEx(paint.get(), -position_.x, -position_.y, nullptr);
+    const Point at = bars_.position();
+    SetViewportOrgEx(paint.get(), -at.x, -at.y, nullptr);
     OnDraw(paint.get());
 }

@@ -3,6 +3,7 @@
 #include <climits>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -528,6 +529,46 @@ TEST(PictureBlank, CopyPixelsTakesAtMostPixelBytesAndMoveAndUnloadEmpty) {
     EXPECT_EQ(picture.height(), 0);
     picture.CopyPixels(source.data(), source.size());
     EXPECT_EQ(picture.pixelCapacity(), 0u);
+}
+
+TEST(PictureFade, OnlyPicturesLaidOutAlikeMayBeBlendedAndCopiesAreWhole) {
+    DibPicture window;
+    ASSERT_TRUE(LoadExact(window, MakeBmp(4, 2, 24, Sequence(24))));
+    const auto loaded = [](Bytes file) {
+        auto picture = std::make_unique<DibPicture>();
+        EXPECT_TRUE(LoadExact(*picture, file));
+        return picture;
+    };
+    EXPECT_TRUE(window.SameLayout(*loaded(MakeBmp(4, 2, 24))));
+    EXPECT_FALSE(window.SameLayout(*loaded(MakeBmp(4, 3, 24))));
+    EXPECT_FALSE(window.SameLayout(*loaded(MakeBmp(3, 2, 24))));
+    EXPECT_FALSE(window.SameLayout(*loaded(MakeBmp(4, -2, 24))));  // rows the other way
+    EXPECT_FALSE(window.SameLayout(*loaded(MakeBmp(2, 2, 32))));   // as many bytes, other pixels
+    EXPECT_FALSE(window.SameLayout(DibPicture()));
+    EXPECT_FALSE(DibPicture().SameLayout(DibPicture()));
+
+    // A blank made from the header is laid out alike, though it counts the
+    // two bytes a file leaves out.
+    BitmapInfoHeader h;
+    ASSERT_TRUE(window.GetHeader(h));
+    DibPicture blank;
+    ASSERT_TRUE(blank.CreateBlank(h));
+    EXPECT_TRUE(blank.SameLayout(window));
+    EXPECT_NE(blank.pixelBytes(), window.pixelBytes());
+
+    const Bytes original = PixelsOf(window);
+    DibPicture copy;
+    copy.CopyFrom(window);
+    EXPECT_TRUE(copy.SameLayout(window));
+    EXPECT_EQ(copy.pixelBytes(), window.pixelBytes());
+    EXPECT_EQ(PixelsOf(copy), PixelsOf(window));
+    EXPECT_EQ(copy.info(), window.info());
+    copy.Fill(0xFF);
+    EXPECT_EQ(PixelsOf(copy), Bytes(24, 0xFF));
+    EXPECT_EQ(PixelsOf(window), original);  // the copy has pixels of its own
+    copy.CopyFrom(DibPicture());
+    EXPECT_TRUE(copy.empty());
+    copy.Fill(1);  // nothing to fill
 }
 
 }  // namespace
