@@ -5,6 +5,7 @@
 #include "Cp932Text.h"
 #include "Json.h"
 #include "Message.h"
+#include "browser/AddressBook.h"
 #include "game/Scene.h"
 #include "game/StoryRules.h"
 #include "html/TokenList.h"
@@ -138,6 +139,8 @@ void StoryRunner::Execute(const Command& command) {
         } else {
             session_.OpenPage(name, BrowserSession::OpenMode::New);
         }
+    } else if (verb == "type") {
+        TypeAddress(name);
     } else if (verb == "search") {
         // As Enter in a search field: an empty field does nothing.
         if (!name.empty()) {
@@ -170,6 +173,23 @@ void StoryRunner::Execute(const Command& command) {
     } else {
         error_ = "unknown command " + verb;
     }
+}
+
+void StoryRunner::TypeAddress(const std::string& text) {
+    // Enter in the address box, without the fetch's waits.
+    const TypedAddress typed = DecideTypedAddress(session_.searchTable(), text);
+    addresses_.push_back(typed.text);
+    if (const std::optional<size_t> trim = EntryToTrim(addresses_.size(), 0)) {
+        addresses_.erase(addresses_.begin() + static_cast<std::ptrdiff_t>(*trim));
+    }
+    address_ = typed.text;
+    if (typed.outcome == TypedAddress::Outcome::Refused) {
+        ShowMessage(kAddressNotFoundText);
+        const TokenList* page = session_.currentPage();
+        address_ = page != nullptr ? page->address() : "";
+        return;
+    }
+    session_.OpenPage(typed.page, BrowserSession::OpenMode::New);
 }
 
 void StoryRunner::PlayScene(ScenarioKind kind, int number) {

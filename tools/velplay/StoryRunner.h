@@ -48,6 +48,7 @@ class StoryRunner : private SessionHost, private PageHost {
 
     std::optional<Command> ReadCommand();
     void Execute(const Command& command);
+    void TypeAddress(const std::string& text);
     // A prompt for `slot` waits for answer or cancel; true when answered right.
     bool WaitForPassword(int slot);
     void Report();

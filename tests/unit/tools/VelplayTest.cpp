@@ -459,4 +459,19 @@ TEST_F(VelplayTest, SearchesBuildResultPagesThatLeadOn) {
     EXPECT_EQ(r[4]["pageCounter"], r[0]["pageCounter"]);
 }
 
+TEST_F(VelplayTest, TypedAddressesOpenTheirPagesOrAreRefused) {
+    const std::vector<Report> r =
+        Play({"type HTTP://www.kirimi.net/news/", "type http://nowhere/x.HTM",
+              "type http://nowhere/", "type "});
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[0]["page"], "onews.htm");
+    EXPECT_EQ(r[0]["address"], "http://www.kirimi.net/news/");
+    EXPECT_EQ(r[1]["page"], "urlmiss.htm");
+    EXPECT_EQ(r[1]["address"], "http://nowhere/x.HTM");  // the box keeps what was typed
+    EXPECT_EQ(r[2]["page"], "urlmiss.htm");
+    EXPECT_EQ(r[2]["message"], U8(u8"そのアドレスは見当たりません。"));
+    EXPECT_EQ(r[3]["message"], U8(u8"そのアドレスは見当たりません。"));
+    EXPECT_EQ(r[3]["error"], "null");
+}
+
 }  // namespace
