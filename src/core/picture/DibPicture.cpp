@@ -191,23 +191,17 @@ bool DibPicture::Load(std::string_view requested, const PictureSources& sources)
         ShowMessage(FitMessage("正体不明なファイル名です。" + name));
         return false;
     }
-    const Archive* chosen = nullptr;
-    bool found = false;
-    for (const Archive* archive : {sources.cg, sources.ex, sources.parts}) {
-        chosen = archive;
-        uint32_t index = 0;
-        if (archive && archive->Find(name, index)) {
-            found = true;
-            break;
-        }
-    }
     name_ = name;
-    if (found) {
-        // An entry too damaged to read counts as found: the picture stays empty.
-        if (std::optional<EntryData> entry = chosen->ReadEntry(name, kPlainReaderBuffers)) {
-            LoadFromBytes(entry->bytes.data(), entry->size);
+    // An entry that cannot be read (its data lies outside its archive) counts
+    // as missing, as it does for every reader: the next place is tried.
+    for (const Archive* archive : {sources.cg, sources.ex, sources.parts}) {
+        if (archive == nullptr) {
+            continue;
         }
-        return true;
+        if (std::optional<EntryData> entry = archive->ReadEntry(name, kPlainReaderBuffers)) {
+            LoadFromBytes(entry->bytes.data(), entry->size);
+            return true;
+        }
     }
     std::ifstream file(name, std::ios::binary);
     if (!file) {

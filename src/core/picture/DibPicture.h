@@ -50,7 +50,9 @@ class DibPicture {
     // Loads a picture by name. True when the name was accepted and an entry or
     // file was found, even if its contents could not be turned into a picture
     // (the picture then stays empty); false when the name is not recognised
-    // (after telling the player) or nothing was found.
+    // (after telling the player) or nothing was found. An entry whose data
+    // cannot be read (it lies outside its archive) counts as missing, so the
+    // next archive and then the loose file are tried.
     bool Load(std::string_view name, const PictureSources& sources);
     // Builds the picture from the bytes of a whole .bmp file; false (and empty)
     // when they do not make a picture.

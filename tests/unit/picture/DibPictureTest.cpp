@@ -159,15 +159,28 @@ TEST_F(PictureLoad, EntryFoundCountsEvenWhenItMakesNoPicture) {
     EXPECT_TRUE(picture.empty());
     EXPECT_EQ(picture.pixelBytes(), 0u);
 
-    // An entry whose record promises more than its data can hold cannot be read.
+}
+
+TEST_F(PictureLoad, AnEntryThatCannotBeReadCountsAsMissing) {
+    MakeArchive(cg, "cg.arc", {{"lost.bmp", Solid(1)}});
+    MakeArchive(parts, "parts.arc", {{"lost.bmp", Solid(MakeColour(0, 9, 0))}});
+    // The record promises more than its data can hold: the entry cannot be read.
     Bytes damaged = ReadBytes(dir.File("cg.arc"));
-    bmp::Put32(damaged, 4 + 32 + 20, 0xFFFFFFF0);
+    bmp::Put32(damaged, 4 + 20, 0xFFFFFFF0);
     WriteBytes(dir.File("cg.arc"), damaged);
     Archive broken;
     broken.Open(dir.File("cg.arc"));
-    picture.Unload();
-    EXPECT_TRUE(picture.Load("lost.bmp", PictureSources{&broken}));
-    EXPECT_TRUE(picture.empty());
+    EXPECT_TRUE(picture.Load("lost.bmp", PictureSources{&broken, nullptr, &parts}));
+    EXPECT_EQ(picture.TopLeftColour(), MakeColour(0, 9, 0));
+
+    // Then the loose file of that name.
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    WriteBytes("lost.bmp", Solid(MakeColour(7, 7, 7)));
+    const bool loaded = picture.Load("lost.bmp", PictureSources{&broken});
+    std::filesystem::current_path(previous);
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(picture.TopLeftColour(), MakeColour(7, 7, 7));
 }
 
 TEST_F(PictureLoad, LooseFileInTheCurrentFolderWhenNoArchiveHoldsIt) {
