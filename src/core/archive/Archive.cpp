@@ -4,16 +4,12 @@
 #include <cstring>
 #include <fstream>
 
+#include "LittleEndian.h"
 #include "Message.h"
 #include "archive/Lzss.h"
 #include "text/ShiftJis.h"
 
 namespace {
-
-uint32_t ReadLe32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 // The file's size, leaving the stream at its start; nothing when it cannot be told.
 std::optional<uint64_t> StreamSize(std::ifstream& file) {

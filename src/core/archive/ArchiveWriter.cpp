@@ -4,18 +4,9 @@
 #include <cassert>
 #include <cstdint>
 
+#include "LittleEndian.h"
 #include "archive/Archive.h"
 #include "archive/Lzss.h"
-
-namespace {
-
-void PutLe32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
-
-}  // namespace
 
 bool IsValidEntryName(const std::string& name, std::string& why) {
     if (name.empty()) {
@@ -37,7 +28,7 @@ bool IsValidEntryName(const std::string& name, std::string& why) {
 std::optional<std::vector<uint8_t>> BuildArchive(const std::vector<ArchiveInput>& inputs) {
     const size_t tableEnd = 4 + inputs.size() * ArchiveEntry::kRecordSize;
     std::vector<uint8_t> out(tableEnd, 0);
-    PutLe32(out, 0, static_cast<uint32_t>(inputs.size()));
+    WriteLe32(out.data(), static_cast<uint32_t>(inputs.size()));
     for (size_t i = 0; i < inputs.size(); ++i) {
         const ArchiveInput& input = inputs[i];
         assert(input.name.size() <= kMaxEntryName);
@@ -49,9 +40,9 @@ std::optional<std::vector<uint8_t>> BuildArchive(const std::vector<ArchiveInput>
         const size_t record = 4 + i * ArchiveEntry::kRecordSize;
         std::copy_n(input.name.begin(), std::min(input.name.size(), kMaxEntryName),
                     out.begin() + static_cast<ptrdiff_t>(record));
-        PutLe32(out, record + 20, static_cast<uint32_t>(input.data.size()));
-        PutLe32(out, record + 24, static_cast<uint32_t>(packed.size()));
-        PutLe32(out, record + 28, static_cast<uint32_t>(out.size()));
+        WriteLe32(out.data() + record + 20, static_cast<uint32_t>(input.data.size()));
+        WriteLe32(out.data() + record + 24, static_cast<uint32_t>(packed.size()));
+        WriteLe32(out.data() + record + 28, static_cast<uint32_t>(out.size()));
         out.insert(out.end(), packed.begin(), packed.end());
     }
     return out;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "LittleEndian.h"
 #include "game/PasswordTable.h"
 #include "text/ShiftJis.h"
 
@@ -34,17 +35,6 @@ static_assert(kPasswordSolved == 5 && kHomeAddress == 21 && kHomePage == 277 && 
               kFavouriteCount == 840 && kAddressCount == 844 && kVisitedCount == 848 &&
               kVisitedCount + 4 == GameState::kSize);
 static_assert(GameState::kProtectedPages == kPasswordSlots);
-
-void PutU32(uint8_t* out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
-
-uint32_t GetU32(const uint8_t* in) {
-    return static_cast<uint32_t>(in[0]) | static_cast<uint32_t>(in[1]) << 8 |
-           static_cast<uint32_t>(in[2]) << 16 | static_cast<uint32_t>(in[3]) << 24;
-}
 
 }  // namespace
 
@@ -96,13 +86,13 @@ GameState::Bytes GameState::ToBytes() const {
     std::copy(notesRead.begin(), notesRead.end(), out + kNotesRead);
     umakerPage.Store(out + kUmakerPage);
     kyoumakerPage.Store(out + kKyoumakerPage);
-    PutU32(out + kDisclosureStage, disclosureStage);
-    PutU32(out + kPageCounter, pageCounter);
-    PutU32(out + kKillerCounter, killerCounter);
-    PutU32(out + kReserved, reserved);
-    PutU32(out + kFavouriteCount, favouriteCount);
-    PutU32(out + kAddressCount, addressCount);
-    PutU32(out + kVisitedCount, visitedCount);
+    WriteLe32(out + kDisclosureStage, disclosureStage);
+    WriteLe32(out + kPageCounter, pageCounter);
+    WriteLe32(out + kKillerCounter, killerCounter);
+    WriteLe32(out + kReserved, reserved);
+    WriteLe32(out + kFavouriteCount, favouriteCount);
+    WriteLe32(out + kAddressCount, addressCount);
+    WriteLe32(out + kVisitedCount, visitedCount);
     return bytes;
 }
 
@@ -123,12 +113,12 @@ GameState GameState::FromBytes(const uint8_t* in) {
     std::copy_n(in + kNotesRead, kNotePages, state.notesRead.begin());
     state.umakerPage.Load(in + kUmakerPage);
     state.kyoumakerPage.Load(in + kKyoumakerPage);
-    state.disclosureStage = GetU32(in + kDisclosureStage);
-    state.pageCounter = GetU32(in + kPageCounter);
-    state.killerCounter = GetU32(in + kKillerCounter);
-    state.reserved = GetU32(in + kReserved);
-    state.favouriteCount = GetU32(in + kFavouriteCount);
-    state.addressCount = GetU32(in + kAddressCount);
-    state.visitedCount = GetU32(in + kVisitedCount);
+    state.disclosureStage = ReadLe32(in + kDisclosureStage);
+    state.pageCounter = ReadLe32(in + kPageCounter);
+    state.killerCounter = ReadLe32(in + kKillerCounter);
+    state.reserved = ReadLe32(in + kReserved);
+    state.favouriteCount = ReadLe32(in + kFavouriteCount);
+    state.addressCount = ReadLe32(in + kAddressCount);
+    state.visitedCount = ReadLe32(in + kVisitedCount);
     return state;
 }

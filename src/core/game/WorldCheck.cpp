@@ -11,6 +11,7 @@
 #include <set>
 #include <string_view>
 
+#include "LittleEndian.h"
 #include "Message.h"
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
@@ -84,10 +85,6 @@ std::optional<std::string> PluginPictureName(std::string_view name) {
         return std::nullopt;
     }
     return std::string(name.substr(0, name.size() - 5)) + ".bmp";
-}
-
-uint32_t Le32(const uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
 void IgnoreMessage(const std::string&) {}
@@ -461,14 +458,15 @@ class WorldChecker {
         uint8_t header[54] = {};
         const size_t got =
             Archive::Decompress(packed->data(), packed->size(), header, sizeof header);
-        if (got < sizeof header || header[0] != 'B' || header[1] != 'M' || Le32(header + 14) < 40) {
+        if (got < sizeof header || header[0] != 'B' || header[1] != 'M' ||
+            ReadLe32(header + 14) < 40) {
             return;
         }
         info.bitmap = true;
-        info.width = static_cast<int32_t>(Le32(header + 18));
-        info.height = static_cast<int32_t>(Le32(header + 22));
+        info.width = static_cast<int32_t>(ReadLe32(header + 18));
+        info.height = static_cast<int32_t>(ReadLe32(header + 22));
         info.bits = static_cast<uint16_t>(header[28] | (header[29] << 8));
-        info.compression = Le32(header + 30);
+        info.compression = ReadLe32(header + 30);
     }
 
     // Whether `name` is in a picture archive and is a .bmp; lists what is not.
@@ -726,7 +724,7 @@ class WorldChecker {
         if (!data || data->size < 14) {
             return std::nullopt;
         }
-        const uint32_t offset = Le32(data->bytes.data() + 10);
+        const uint32_t offset = ReadLe32(data->bytes.data() + 10);
         const size_t pixelBytes = kSceneRowBytes * kSceneHeight;
         if (offset > data->size || data->size - offset < pixelBytes) {
             Add(name, "holds less pixel data than 640 x 480 x 24 bits need");

@@ -10,6 +10,7 @@
 #include <new>
 #include <utility>
 
+#include "LittleEndian.h"
 #include "Message.h"
 #include "archive/Archive.h"
 #include "text/ShiftJis.h"
@@ -28,20 +29,6 @@ constexpr size_t kMaxNameBytes = 255;
 constexpr int64_t kMaxSide = 16384;
 constexpr uint64_t kMaxPixelMemory = uint64_t{16} << 20;
 
-uint32_t Le32(const uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-uint16_t Le16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-void Put32(uint8_t* p, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        p[i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
-
 void Put16(uint8_t* p, uint16_t value) {
     p[0] = static_cast<uint8_t>(value);
     p[1] = static_cast<uint8_t>(value >> 8);
@@ -49,32 +36,32 @@ void Put16(uint8_t* p, uint16_t value) {
 
 BitmapInfoHeader ParseHeader(const uint8_t* p) {
     BitmapInfoHeader h;
-    h.size = Le32(p);
-    h.width = static_cast<int32_t>(Le32(p + 4));
-    h.height = static_cast<int32_t>(Le32(p + 8));
-    h.planes = Le16(p + 12);
-    h.bitCount = Le16(p + 14);
-    h.compression = Le32(p + 16);
-    h.imageSize = Le32(p + 20);
-    h.xPelsPerMeter = static_cast<int32_t>(Le32(p + 24));
-    h.yPelsPerMeter = static_cast<int32_t>(Le32(p + 28));
-    h.clrUsed = Le32(p + 32);
-    h.clrImportant = Le32(p + 36);
+    h.size = ReadLe32(p);
+    h.width = static_cast<int32_t>(ReadLe32(p + 4));
+    h.height = static_cast<int32_t>(ReadLe32(p + 8));
+    h.planes = ReadLe16(p + 12);
+    h.bitCount = ReadLe16(p + 14);
+    h.compression = ReadLe32(p + 16);
+    h.imageSize = ReadLe32(p + 20);
+    h.xPelsPerMeter = static_cast<int32_t>(ReadLe32(p + 24));
+    h.yPelsPerMeter = static_cast<int32_t>(ReadLe32(p + 28));
+    h.clrUsed = ReadLe32(p + 32);
+    h.clrImportant = ReadLe32(p + 36);
     return h;
 }
 
 void WriteHeader(const BitmapInfoHeader& h, uint8_t* p) {
-    Put32(p, h.size);
-    Put32(p + 4, static_cast<uint32_t>(h.width));
-    Put32(p + 8, static_cast<uint32_t>(h.height));
+    WriteLe32(p, h.size);
+    WriteLe32(p + 4, static_cast<uint32_t>(h.width));
+    WriteLe32(p + 8, static_cast<uint32_t>(h.height));
     Put16(p + 12, h.planes);
     Put16(p + 14, h.bitCount);
-    Put32(p + 16, h.compression);
-    Put32(p + 20, h.imageSize);
-    Put32(p + 24, static_cast<uint32_t>(h.xPelsPerMeter));
-    Put32(p + 28, static_cast<uint32_t>(h.yPelsPerMeter));
-    Put32(p + 32, h.clrUsed);
-    Put32(p + 36, h.clrImportant);
+    WriteLe32(p + 16, h.compression);
+    WriteLe32(p + 20, h.imageSize);
+    WriteLe32(p + 24, static_cast<uint32_t>(h.xPelsPerMeter));
+    WriteLe32(p + 28, static_cast<uint32_t>(h.yPelsPerMeter));
+    WriteLe32(p + 32, h.clrUsed);
+    WriteLe32(p + 36, h.clrImportant);
 }
 
 uint64_t Stride(const BitmapInfoHeader& h) {
@@ -218,8 +205,8 @@ bool DibPicture::LoadFromBytes(const uint8_t* bytes, size_t size) {
     if (bytes == nullptr || size < kFileHeaderSize + kInfoHeaderSize) {
         return false;
     }
-    const uint32_t fileSize = Le32(bytes + 2);
-    const uint32_t offset = Le32(bytes + 10);
+    const uint32_t fileSize = ReadLe32(bytes + 2);
+    const uint32_t offset = ReadLe32(bytes + 10);
     BitmapInfoHeader h = ParseHeader(bytes + kFileHeaderSize);
     const uint64_t memory = PixelMemoryFor(h, true);
     if (memory == 0) {
@@ -385,11 +372,11 @@ uint32_t DibPicture::TopLeftColour() const {
             return Rgb(quad[2], quad[1], quad[0]);
         }
         case 16: {
-            const uint32_t value = Le16(p);
+            const uint32_t value = ReadLe16(p);
             if (bitFields) {
-                return Rgb(MaskedComponent(value, Le32(table)),
-                           MaskedComponent(value, Le32(table + 4)),
-                           MaskedComponent(value, Le32(table + 8)));
+                return Rgb(MaskedComponent(value, ReadLe32(table)),
+                           MaskedComponent(value, ReadLe32(table + 4)),
+                           MaskedComponent(value, ReadLe32(table + 8)));
             }
             const auto five = [value](int shift) {
                 const uint32_t c = (value >> shift) & 31;
@@ -401,10 +388,10 @@ uint32_t DibPicture::TopLeftColour() const {
             return Rgb(p[2], p[1], p[0]);
         case 32:
             if (bitFields) {
-                const uint32_t value = Le32(p);
-                return Rgb(MaskedComponent(value, Le32(table)),
-                           MaskedComponent(value, Le32(table + 4)),
-                           MaskedComponent(value, Le32(table + 8)));
+                const uint32_t value = ReadLe32(p);
+                return Rgb(MaskedComponent(value, ReadLe32(table)),
+                           MaskedComponent(value, ReadLe32(table + 4)),
+                           MaskedComponent(value, ReadLe32(table + 8)));
             }
             return Rgb(p[2], p[1], p[0]);
         default:
