@@ -40,6 +40,8 @@ TEST(GameState, NewGameRecord) {
 TEST(GameState, FieldsSitAtTheirOffsets) {
     GameState state;
     state.messageWait = 0x11;
+    state.addressBarVisible = 0x12;
+    state.toolBarVisible = 0x13;
     state.statusBarVisible = 0x14;
     state.pluginMissing = 0x15;
     state.passwordSolved[0] = 0x21;
@@ -59,9 +61,9 @@ TEST(GameState, FieldsSitAtTheirOffsets) {
 
     const GameState::Bytes bytes = state.ToBytes();
     const std::vector<std::pair<size_t, uint8_t>> expected = {
-        {0, 0x11},   {3, 0x14},   {4, 0x15},   {5, 0x21},   {20, 0x22},  {297, 0x31},
-        {311, 0x32}, {824, 0x01}, {827, 0x04}, {828, 0x05}, {831, 0x08}, {832, 0xFE},
-        {835, 0xFF}, {840, 7},    {845, 1},    {850, 1},
+        {0, 0x11},   {1, 0x12},   {2, 0x13},   {3, 0x14},   {4, 0x15},   {5, 0x21},
+        {20, 0x22},  {297, 0x31}, {311, 0x32}, {824, 0x01}, {827, 0x04}, {828, 0x05},
+        {831, 0x08}, {832, 0xFE}, {835, 0xFF}, {840, 7},    {845, 1},    {850, 1},
     };
     for (const auto& [offset, value] : expected) {
         EXPECT_EQ(bytes[offset], value) << offset;

@@ -137,4 +137,21 @@ TEST(SaveFile, AbsurdCountsReadOnlyWhatTheFileHolds) {
     EXPECT_EQ(read->state.visitedCount, read->visited.size());
 }
 
+TEST(SaveFile, FieldsWithoutTheirZeroByteAreCutBeforeTheirLastByte) {
+    SaveData data;
+    data.favourites = {{"t", "k", "f.htm"}};
+    data.visited = {"v.htm"};
+    std::vector<uint8_t> bytes = EncodeSaveFile(data);
+    // Fill the title, keyword and file name fields and the visited name with
+    // letters, leaving no zero byte in them.
+    std::fill(bytes.begin() + kStateSize, bytes.end(), static_cast<uint8_t>('x'));
+    const std::optional<SaveData> read = Decode(bytes);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->favourites.size(), 1u);
+    EXPECT_EQ(read->favourites[0].title, std::string(255, 'x'));
+    EXPECT_EQ(read->favourites[0].keyword, std::string(255, 'x'));
+    EXPECT_EQ(read->favourites[0].fileName, std::string(19, 'x'));
+    EXPECT_EQ(read->visited, Texts{std::string(19, 'x')});
+}
+
 }  // namespace

@@ -69,6 +69,19 @@ TEST(PageText, OnlyDivisionsAndPendingAlignmentsPlaceARunThatStartsALine) {
     wide.Render();
     EXPECT_EQ(wide.Run(0).x, 8);
 
+    // A run fits only while it is narrower than the client less the margin
+    // and 20 pixels: 40 characters of 7 pixels in 300 - 20 do not.
+    for (const char* align : {"center", "right"}) {
+        for (int chars : {39, 40}) {
+            PageFixture edge("<div align=\"" + std::string(align) + "\">" +
+                             std::string(static_cast<size_t>(chars), 'x'));
+            edge.host.client = {0, 0, 300, 200};
+            edge.Render();
+            const int fitted = std::string(align) == "center" ? (300 - 273) / 2 : 300 - 273 - 20;
+            EXPECT_EQ(edge.Run(0).x, chars == 39 ? fitted : 0) << align << " " << chars;
+        }
+    }
+
     // Once aligned, the line start is gone until a break: the second centred
     // paragraph follows on where the pen stands.
     PageFixture twice("<p align=\"center\">xx<p align=\"center\">yy");

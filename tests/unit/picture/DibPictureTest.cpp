@@ -158,7 +158,6 @@ TEST_F(PictureLoad, EntryFoundCountsEvenWhenItMakesNoPicture) {
     EXPECT_TRUE(picture.Load("rle.bmp", sources));
     EXPECT_TRUE(picture.empty());
     EXPECT_EQ(picture.pixelBytes(), 0u);
-
 }
 
 TEST_F(PictureLoad, AnEntryThatCannotBeReadCountsAsMissing) {
@@ -322,6 +321,14 @@ TEST(PictureBytes, ColourTablesAndMasksFollowTheHeader) {
     EXPECT_EQ(bmp::Get32(picture.info(), 32), 256u);
     EXPECT_EQ(picture.TopLeftColour(), green);
     EXPECT_EQ(bmp::Get32(picture.info(), 40 + 200 * 4), 0u);
+
+    // A colour count no table of eight bits can have is the whole table.
+    Bytes absurd = MakeBmp(4, 1, 8, {1, 0, 0, 0}, {red, green});
+    bmp::Put32(absurd, bmp::kClrUsedAt, 0xFFFFFFFF);
+    ASSERT_TRUE(LoadExact(picture, absurd));
+    EXPECT_EQ(picture.info().size(), 40u + 256 * 4);
+    EXPECT_EQ(bmp::Get32(picture.info(), 32), 256u);
+    EXPECT_EQ(picture.TopLeftColour(), green);
 
     // A 124-byte header: the table comes after all of it, the platform gets 40.
     Bytes large = MakeBmp(4, 1, 8, {1, 0, 0, 0}, {red, green});

@@ -24,8 +24,18 @@ TEST(ShiftJis, CutNeverSplitsADoubleByteCharacter) {
     EXPECT_EQ(CutAtCharacter(text, 4), "ab\x82\xa0");
     EXPECT_EQ(CutAtCharacter(text, 99), text);
     EXPECT_EQ(CutAtCharacter("", 5), "");
-    // A lone lead byte at the very end is kept as a single byte.
+    // A lone lead byte at the very end starts a character that is not there:
+    // it is dropped.
     EXPECT_EQ(CutAtCharacter("a\x82", 2), "a");
+}
+
+TEST(ShiftJis, ATrailByteThatLooksLikeALeadByteStartsNothing) {
+    // "メ" is 0x83 0x81: its second byte is in the lead range, yet the letters
+    // after it are single bytes and fold.
+    EXPECT_EQ(CompareIgnoringAsciiCase("メAb", "メaB"), 0);
+    EXPECT_TRUE(EqualsIgnoringAsciiCase("メAb", "メaB"));
+    EXPECT_LT(CompareIgnoringAsciiCase("メa", "メB"), 0);
+    EXPECT_EQ(FindCharacters("メA|", "|"), 3u);
 }
 
 }  // namespace
