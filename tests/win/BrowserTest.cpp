@@ -79,6 +79,16 @@ TEST_F(Browser, AMissingPageIsWhiteAndEveryPageHasItsSound) {
     EXPECT_EQ(view().soundPlayer().fileName(), "wave\\0000.wav");
 }
 
+TEST_F(Browser, WithoutAPageBitmapPagesAreStillLaidOutAndTheirLinksWork) {
+    Open();
+    view().DiscardPageBitmap();
+    view().OpenPage("otop.htm", CBrView::OpenMode::New);
+    EXPECT_EQ(CurrentTitle(), "Top");
+    ASSERT_EQ(view().currentPage()->links().size(), 2u);
+    Click("b.htm");
+    EXPECT_EQ(CurrentTitle(), "Page B");
+}
+
 TEST_F(Browser, ClicksFollowLinksAndTheHistoryGoesBackAndForth) {
     Open();
     Click("a.htm");

@@ -164,13 +164,18 @@ bool CBrView::RunPluginSetup() {
 template <typename Draw>
 bool CBrView::DrawOnBackBuffer(const Draw& draw) {
     TokenList* page = currentPage();
-    if (page == nullptr || !backBuffer_) {
+    if (page == nullptr) {
         return false;
     }
     WindowDC screen(nullptr);
     HDC dc = CreateCompatibleDC(screen.get());
-    {
+    if (backBuffer_) {
         SelectInto select(dc, backBuffer_.get());
+        GdiCanvas canvas(dc);
+        draw(*page, canvas);
+    } else {
+        // Without a page bitmap the page is still laid out, on the memory
+        // DC's own tiny bitmap, so that its title, links and size are known.
         GdiCanvas canvas(dc);
         draw(*page, canvas);
     }
@@ -193,7 +198,15 @@ void CBrView::PaintBackBuffer() {
 }
 
 void CBrView::OnDraw(HDC dc) {
-    if (!pageReady_ || !backBuffer_) {
+    if (!pageReady_) {
+        return;
+    }
+    if (!backBuffer_) {
+        RECT client;
+        GetClientRect(GetSafeHwnd(), &client);
+        const Point at = GetScrollPosition();
+        OffsetRect(&client, at.x, at.y);
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         return;
     }
     RECT client;

@@ -36,6 +36,9 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
         session_.OpenPage(std::move(fileName), mode);
     }
     void PaintBackBuffer();
+    // Drops the page bitmap, as when it could not be made: pages are then
+    // laid out without being painted.
+    void DiscardPageBitmap() { backBuffer_.reset(); }
     void TruncateHistory() { session_.history().TruncateAfterCurrent(); }
     void ShowPageAddress(const std::string& fileName) { session_.ShowPageAddress(fileName); }
 
