@@ -255,6 +255,21 @@ TEST_F(Bars, TheListKeepsTwentyFourEntriesAndComesBackAfterARestart) {
     EXPECT_EQ(bar().Entries(), entries);
 }
 
+TEST_F(Bars, OneKeyOrOneButtonMovesOnePageInTheHistory) {
+    Open();
+    Click("a.htm");
+    Click("otop.htm");
+    Click("b.htm");
+    PressKey(view().GetSafeHwnd(), VK_LEFT, true);
+    EXPECT_EQ(CurrentName(), "otop.htm");
+    Press(ID_GO_BACK);
+    EXPECT_EQ(CurrentName(), "a.htm");
+    PressKey(view().GetSafeHwnd(), VK_RIGHT, true);
+    EXPECT_EQ(CurrentName(), "otop.htm");
+    Press(ID_GO_FORWARD);
+    EXPECT_EQ(CurrentName(), "b.htm");
+}
+
 TEST_F(Bars, BackAndForwardAreEnabledOnlyWhileTheHistoryAllows) {
     Open();
     EXPECT_EQ(BackForward(), "--");
