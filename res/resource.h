@@ -51,6 +51,11 @@
 #define ID_FILE_SAVE 57603
 #define ID_FILE_PRINT_SETUP 57606
 #define ID_FILE_PRINT 57607
+#define ID_FILE_PRINT_DIRECT 57608
+#define ID_FILE_PRINT_PREVIEW 57609
+// Two commands the view takes without doing anything.
+#define ID_VIEW_RESERVED_A 32845
+#define ID_VIEW_RESERVED_B 32861
 #define ID_EDIT_COPY 57634
 #define ID_EDIT_CUT 57635
 #define ID_EDIT_PASTE 57637

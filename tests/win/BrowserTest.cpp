@@ -10,6 +10,7 @@
 
 #include "../support/TestFiles.h"
 #include "BrowserFixture.h"
+#include "WindowWatcher.h"
 #include "app/BrApp.h"
 #include "archive/ArchiveWriter.h"
 #include "browser/BrView.h"
@@ -87,6 +88,24 @@ TEST_F(Browser, WithoutAPageBitmapPagesAreStillLaidOutAndTheirLinksWork) {
     ASSERT_EQ(view().currentPage()->links().size(), 2u);
     Click("b.htm");
     EXPECT_EQ(CurrentTitle(), "Page B");
+}
+
+TEST_F(Browser, PrintingAsksThePlatformAndTheBrowserGoesOn) {
+    Open();
+    // Without a printer the platform says so; the player's OK ends it.
+    WindowWatcher noPrinter(L"#32770", L"印刷",
+                            [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); });
+    SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_FILE_PRINT, 0);
+    noPrinter.Stop();
+    noPrinter.Finish();
+    // New, preview and the two reserved commands do nothing at all.
+    for (UINT command :
+         {ID_FILE_NEW, ID_FILE_PRINT_PREVIEW, ID_VIEW_RESERVED_A, ID_VIEW_RESERVED_B}) {
+        SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, command, 0);
+    }
+    EXPECT_EQ(view().history().size(), 1u);
+    Click("a.htm");
+    EXPECT_EQ(CurrentTitle(), "Page A");
 }
 
 TEST_F(Browser, ClicksFollowLinksAndTheHistoryGoesBackAndForth) {

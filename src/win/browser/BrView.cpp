@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+
 #include "Message.h"
 #include "app/BrApp.h"
 #include "frame/MainFrame.h"
@@ -54,6 +56,16 @@ const MessageMap* CBrView::GetMessageMap() const {
     static constexpr MessageEntry kEntries[] = {
         OnMessage<&CBrView::OnEraseBackground>(WM_ERASEBKGND),
         OnCommand<&CBrView::OnFileOpen>(ID_FILE_OPEN),
+        OnCommand<&CBrView::OnFilePrint>(ID_FILE_PRINT),
+        OnCommand<&CBrView::OnFilePrint>(ID_FILE_PRINT_DIRECT),
+        OnCommand<&CBrView::OnFilePrintSetup>(ID_FILE_PRINT_SETUP),
+        // No preview, and no second document: the browser has one window,
+        // and reading the save file again in the middle of play would throw
+        // away its history.
+        OnCommand<&CBrView::OnNothing>(ID_FILE_PRINT_PREVIEW),
+        OnCommand<&CBrView::OnNothing>(ID_FILE_NEW),
+        OnCommand<&CBrView::OnNothing>(ID_VIEW_RESERVED_A),
+        OnCommand<&CBrView::OnNothing>(ID_VIEW_RESERVED_B),
         OnMessage<&CBrView::OnLeftButtonDown>(WM_LBUTTONDOWN),
         OnMessage<&CBrView::OnLeftButtonUp>(WM_LBUTTONUP),
         OnMessage<&CBrView::OnMouseMove>(WM_MOUSEMOVE),
@@ -286,6 +298,25 @@ void CBrView::RepaintLink(LinkElement& link) {
         return;
     }
     RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void CBrView::OnFilePrint() {
+    const TokenList* page = currentPage();
+    if (page == nullptr || !backBuffer_) {
+        return;
+    }
+    // The page as the view shows it: all of it, and at least the client area.
+    const Rect client = ClientRect();
+    const int width =
+        std::min(std::max(page->pageWidth(), client.width()), TokenList::kMaxPageWidth);
+    const int height =
+        std::min(std::max(page->pageHeight(), client.height()), TokenList::kMaxPageHeight);
+    printer_.Print(frame_.GetSafeHwnd(), backBuffer_.get(), width, height,
+                   Widen(WindowTitleFor(page->title())));
+}
+
+void CBrView::OnFilePrintSetup() {
+    printer_.PageSetup(frame_.GetSafeHwnd());
 }
 
 void CBrView::OnFileOpen() {

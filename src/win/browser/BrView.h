@@ -6,6 +6,7 @@
 
 #include "browser/BrowserSession.h"
 #include "browser/PageHistory.h"
+#include "browser/PagePrinter.h"
 #include "framework/Gdi.h"
 #include "framework/ScrollView.h"
 #include "framework/SoundPlayer.h"
@@ -99,6 +100,9 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
     void OnLeftButtonDown(UINT flags, POINT at);
     void OnLeftButtonUp(UINT flags, POINT at);
     void OnFileOpen();
+    void OnFilePrint();
+    void OnFilePrintSetup();
+    void OnNothing() {}
     LRESULT OnRelayout(WPARAM wParam, LPARAM lParam);
     LRESULT OnSoundEnded(WPARAM wParam, LPARAM lParam);
     void OnDestroy();
@@ -111,6 +115,7 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
 
     CMainFrame& frame_;
     CSoundPlayer soundPlayer_;
+    CPagePrinter printer_;
     BitmapHandle backBuffer_;
     std::vector<Favourite> favourites_;
     LinkElement* hotLink_ = nullptr;
