@@ -1,7 +1,7 @@
 # make run   - build everything and play the demo world
 # make test  - build everything and run every test tier
 # Both first install what is missing (apt packages, the Japanese locale, the
-# Wine prefix). Other targets: build, data, bench, fuzz, format, clean.
+# Wine prefix). Other targets: build, data, bench, fuzz, soak, format, clean.
 # make fuzz [FUZZ_SECONDS=60] [FUZZ_TARGETS="lzss bmp"] runs the fuzzers.
 
 BUILD_DIR ?= $(CURDIR)/build
@@ -14,7 +14,7 @@ FUZZ_TARGETS ?=
 JOBS ?= 2
 export BUILD_DIR
 
-.PHONY: all run test build native art win data bench fuzz fuzz-build deps format clean
+.PHONY: all run test build native art win data bench fuzz fuzz-build soak deps format clean
 
 all: build data
 
@@ -52,6 +52,11 @@ fuzz: fuzz-build data
 
 test: build data fuzz-build
 	@scripts/run-tests.sh
+
+# The real program under random use and kills: make soak [SOAK_MINUTES=10].
+soak: build data
+	@. scripts/wine-env.sh && ensure_wine_prefix >/dev/null 2>&1
+	@scripts/with-display.sh tests/soak/soak.sh
 
 run: build data
 	@scripts/run-game.sh
