@@ -62,7 +62,8 @@ struct TableLayout {
     int width = 0;
     int height = 0;
     bool border = true;
-    TextRun* caption = nullptr;  // the page's run of the caption, if any
+    std::string captionText;
+    TextRun* caption = nullptr;  // the page's run of the caption, once placed
     FontSpec captionFont;
     Colour captionColour = 0;
     int captionVertical = 0;    // 1 top, 2 bottom
@@ -231,7 +232,8 @@ class TokenList : public StringList {
     StringNode* TableTag(StringNode* node, Canvas& canvas);
     StringNode* LayoutTable(Canvas& canvas, StringNode* first, TableLayout& table, int x, int y,
                             int depth);
-    StringNode* CaptionTag(StringNode* node, TableLayout& table);
+    void CaptionTag(StringNode* node, TableLayout& table);
+    // Measures and places the caption of an outermost table.
     void PlaceCaption(Canvas& canvas, TableLayout& table);
     StringNode* LayoutCell(Canvas& canvas, StringNode* open, CellWalk& walk);
     void CellContent(Tag tag, std::string_view token, StringNode*& node, Canvas& canvas,
@@ -239,7 +241,9 @@ class TokenList : public StringList {
     void CellText(std::string_view text, Canvas& canvas, CellWalk& walk);
     void CellImage(std::string_view token, CellWalk& walk);
     void CloseCellLink(CellWalk& walk);
-    void DrawTable(TableLayout& table, Canvas& canvas);
+    // Draws a table; `bordered` is the outermost table's border flag, which
+    // frames every cell inside it.
+    void DrawTable(TableLayout& table, Canvas& canvas, bool bordered, bool outermost);
     void DrawCellText(const CellItem& item, Canvas& canvas);
     // The token after `node`, counted on the progress bar; null at the end.
     StringNode* TakeToken(StringNode* node);
