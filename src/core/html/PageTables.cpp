@@ -62,6 +62,12 @@ void ShiftCell(TableCell& cell, int dx, int dy) {
             case CellItem::kTable:
                 ShiftTable(*item.table, dx, dy);
                 break;
+            case CellItem::kControl: {
+                Rect& rect = item.control->rect;
+                rect = Rect::FromSize(Sum(rect.left, dx), Sum(rect.top, dy), rect.width(),
+                                      rect.height());
+                break;
+            }
         }
     }
 }
@@ -460,10 +466,25 @@ void TokenList::CellContent(Tag tag, std::string_view token, StringNode*& node, 
             CellText(token, canvas, walk);
             break;
         case Tag::Form:
-        case Tag::FormEnd:
-        case Tag::Input:
-            // Form controls: not laid out yet, in cells as on the page.
+            FormStart(walk.x);
+            walk.Grow(walk.right, l.penY);
             break;
+        case Tag::FormEnd:
+            FormEnd(walk.x);
+            walk.Grow(walk.right, l.penY);
+            break;
+        case Tag::Input: {
+            const int x = l.penX;
+            const int y = l.penY;
+            if (FormControl* control = InputTag(token)) {
+                walk.Grow(Sum(x, control->rect.width()), Sum(y, control->rect.height()));
+                CellItem item;
+                item.kind = CellItem::kControl;
+                item.control = control;
+                walk.cell->items.push_back(std::move(item));
+            }
+            break;
+        }
         default:
             // Fonts and alignment as on the page; "<basefont", "<wbr", bold,
             // italic and the rest do nothing in a cell.
@@ -678,6 +699,12 @@ void TokenList::DrawTable(TableLayout& table, Canvas& canvas, bool bordered, boo
                         break;
                     case CellItem::kTable:
                         DrawTable(*item.table, canvas, bordered, false);
+                        break;
+                    case CellItem::kControl:
+                        // Where the table's shifts have taken it.
+                        if (item.control->window) {
+                            item.control->window->Move(item.control->rect);
+                        }
                         break;
                 }
             }
