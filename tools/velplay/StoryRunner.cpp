@@ -132,10 +132,11 @@ void StoryRunner::Execute(const Command& command) {
             } else {
                 session_.ClickLink(*link);
             }
-        } else if (const int index = ProtectedPageIndex(name); index >= 0) {
-            session_.OpenProtectedPage(index);
+        } else if (DecideSubmit(name).kind == SubmitDecision::Kind::Search) {
+            // Pages here have no fields to type into.
+            error_ = "a search button searches what is typed into its page: use search WORDS";
         } else {
-            session_.OpenPage(name, BrowserSession::OpenMode::New);
+            session_.Submit(name);
         }
     } else if (verb == "search") {
         // As Enter in a search field: an empty field does nothing.
