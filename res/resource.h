@@ -13,6 +13,12 @@
 #define IDC_ADDRESS_COMBO 1002
 #define IDD_TOOLBUTTON 155
 
+// A page's form controls: child dialogs of the page view.
+#define IDD_FORM_TEXTFIELD 190
+#define IDC_FORM_EDIT 1012
+#define IDD_FORM_BUTTON 191
+#define IDC_FORM_BUTTON 1042
+
 // Strings of the framework's own range.
 #define IDS_APP_TITLE 57344
 #define IDS_IDLE_MESSAGE 57345

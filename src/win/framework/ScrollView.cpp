@@ -5,8 +5,9 @@
 #include "framework/Gdi.h"
 
 bool CScrollView::Create(HWND parent, UINT id) {
-    return CreateEx(WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0,
-                    0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+    return CreateEx(WS_EX_CLIENTEDGE, L"",
+                    WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                    parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
 }
 
 const MessageMap* CScrollView::GetMessageMap() const {
@@ -50,6 +51,12 @@ void CScrollView::UpdateBars() {
                             0};
             SetScrollInfo(GetSafeHwnd(), bars[i], &info, TRUE);
         }
+    }
+    // Child windows placed over the drawing move with it.
+    if (position_.x != childrenAt_.x || position_.y != childrenAt_.y) {
+        ScrollWindow(GetSafeHwnd(), childrenAt_.x - position_.x, childrenAt_.y - position_.y,
+                     nullptr, nullptr);
+        childrenAt_ = position_;
     }
     InvalidateRect(GetSafeHwnd(), nullptr, FALSE);
 }
