@@ -30,7 +30,8 @@ struct FormControl {
 
 // An "<input" of type text or password.
 struct FormTextField : FormControl {
-    // A field's height until its window tells its own.
+    // A field's height until its window tells its own: the edit control of
+    // the game's dialog is as tall.
     static constexpr int kDefaultHeight = 20;
     static constexpr int kCharacterWidth = 8;
 
