@@ -29,6 +29,13 @@ BOOL CFormButton::OnInitDialog() {
     return FALSE;
 }
 
+bool CFormButton::PreTranslateMessage(MSG& message) {
+    if (message.message >= WM_SYSKEYDOWN && message.message <= WM_SYSDEADCHAR) {
+        return false;
+    }
+    return CDialog::PreTranslateMessage(message);
+}
+
 void CFormButton::Move(const Rect& rect) {
     MoveWindow(GetSafeHwnd(), rect.left, rect.top, rect.width(), rect.height(), TRUE);
 }

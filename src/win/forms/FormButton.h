@@ -25,6 +25,9 @@ class CFormButton : public CDialog, public FormControlWindow {
 
     HWND button() const { return GetDlgItem(GetSafeHwnd(), kButtonId); }
 
+    // Keys with Alt are left to the frame (Back, Forward, the menu).
+    bool PreTranslateMessage(MSG& message) override;
+
     // FormControlWindow; a button has no text to read or set.
     void Move(const Rect& rect) override;
     void Show(bool shown) override;

@@ -56,6 +56,13 @@ BOOL CFormTextField::OnInitDialog() {
     return FALSE;
 }
 
+bool CFormTextField::PreTranslateMessage(MSG& message) {
+    if (message.message >= WM_SYSKEYDOWN && message.message <= WM_SYSDEADCHAR) {
+        return false;
+    }
+    return CDialog::PreTranslateMessage(message);
+}
+
 void CFormTextField::Move(const Rect& rect) {
     MoveWindow(GetSafeHwnd(), rect.left, rect.top, rect.width(), rect.height(), TRUE);
 }

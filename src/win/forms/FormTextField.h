@@ -26,6 +26,9 @@ class CFormTextField : public CDialog, public FormControlWindow {
 
     HWND edit() const { return GetDlgItem(GetSafeHwnd(), kEditId); }
 
+    // Keys with Alt are left to the frame (Back, Forward, the menu).
+    bool PreTranslateMessage(MSG& message) override;
+
     // FormControlWindow
     void Move(const Rect& rect) override;
     void Show(bool shown) override;
