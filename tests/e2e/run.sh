@@ -122,8 +122,74 @@ browses_by_clicking_links_and_saves_as_it_goes() {
     [ "$(save_file_number 848)" -ge 2 ] 2>/dev/null || fail "the save file lost the visited pages"
 }
 
+searches_from_the_search_page_and_goes_back_and_forward_through_a_result() {
+    local world id home first search field found ox oy x y w h results result
+    local results_pixels result_pixels deadline
+    world=$(make_world)
+    forget_saved_game
+    start_game "$world"
+    id=$(enter_game) || { fail "no browser window"; return; }
+    home=$(wait_title_change "$id" "Brivane") || { fail "the home page has no title"; return; }
+
+    # Where the page area stands on the screen, from the home page's first
+    # link: find_link answers 10 pixels right of its left end, 7 below its top.
+    found=$(wait_link 0000FF "$id") || { fail "no link on the home page"; return; }
+    first=$(page_box otop.htm onews.htm)
+    read -r x y w h <<<"$first"
+    read -r ox oy <<<"$found"
+    ox=$((ox - x - 10))
+    oy=$((oy - y - 7))
+
+    read -r x y w h <<<"$(page_box otop.htm search.htm)"
+    [ -n "$x" ] || { fail "the home page has no link to search.htm"; return; }
+    xdotool mousemove $((ox + x + w / 2)) $((oy + y + h / 2)) click 1
+    search=$(wait_title_change "$id" "$home") || { fail "the search link opened nothing"; return; }
+
+    # Type a word into the search field and press Enter.
+    read -r x y w h <<<"$(page_box search.htm keyword)"
+    [ -n "$x" ] || { fail "search.htm has no keyword field"; return; }
+    xdotool mousemove $((ox + x + 20)) $((oy + y + h / 2)) click 1
+    xdotool type --delay 50 "霧"
+    xdotool key Return
+    # Results are links in the unvisited colour; the page had none.
+    found=$(wait_link 0000FF "$id") || { fail "no results after Enter"; return; }
+    screenshot "$current_test-results"
+    [ "$(xdotool getwindowname "$id")" = "$search" ] || fail "the results have another title"
+    results_pixels=$(address_bar_pixels "$id")
+    [ "$(address_bar_text "$id")" = "http://search.kirimi.net/" ] ||
+        fail "the address bar does not show the search page's address"
+    # The keyboard back in the page: the result page's own field holds the word.
+    xdotool mousemove $((ox + x + 20)) $((oy + y + h / 2)) click 1
+
+    read -r x y <<<"$found"
+    xdotool mousemove "$x" "$y" click 1
+    result=$(wait_title_change "$id" "$search") || { fail "the first result opened nothing"; return; }
+    deadline=$((SECONDS + 30))
+    until result_pixels=$(address_bar_pixels "$id") && [ "$result_pixels" != "$results_pixels" ] ||
+        [ "$SECONDS" -ge "$deadline" ]; do sleep 0.3; done
+    [ "$result_pixels" != "$results_pixels" ] || fail "the address bar did not change"
+    screenshot "$current_test-result"
+
+    send_keys "$id" alt+Left
+    wait_title_change "$id" "$result" >/dev/null || { fail "Alt+Left did not go back"; return; }
+    [ "$(xdotool getwindowname "$id")" = "$search" ] || fail "Back did not lead to the results"
+    wait_link 0000FF "$id" >/dev/null || fail "the results are gone after Back"
+    wait_address_bar "$id" "$results_pixels" ||
+        fail "the address bar does not show the search page's address after Back"
+    screenshot "$current_test-back"
+
+    send_keys "$id" alt+Right
+    wait_title_change "$id" "$search" >/dev/null || { fail "Alt+Right did not go forward"; return; }
+    [ "$(xdotool getwindowname "$id")" = "$result" ] || fail "Forward did not lead to the result"
+    wait_address_bar "$id" "$result_pixels" ||
+        fail "the address bar does not show the result's address after Forward"
+    [ "$(address_bar_text "$id")" = "http://www.kirimi.net/news/" ] ||
+        fail "the address bar does not show the result's address"
+}
+
 run_test starts_with_the_title_then_the_browser_window
 run_test browses_by_clicking_links_and_saves_as_it_goes
+run_test searches_from_the_search_page_and_goes_back_and_forward_through_a_result
 run_test escape_on_the_title_quits_without_a_browser_window
 run_test missing_archive_is_told_and_start_up_goes_on
 run_test every_archive_missing_gives_four_messages
