@@ -251,8 +251,25 @@ address_bar_pixels() {
     import -window root -crop "600x14+$((X + 62))+$((Y + 24))" rgb:- 2>/dev/null | md5sum
 }
 
+# The address bar's pixels of window $1 once they have stopped changing and
+# differ from $2 (when given): the title changes before the address does.
+settled_address_bar_pixels() {
+    local deadline=$((SECONDS + 30)) before now
+    before=$(address_bar_pixels "$1")
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        sleep 0.5
+        now=$(address_bar_pixels "$1")
+        if [ "$now" = "$before" ] && [ "$now" != "${2:-}" ]; then
+            echo "$now"
+            return 0
+        fi
+        before=$now
+    done
+    return 1
+}
+
 # Waits until the address bar of window $1 shows the pixels $2 (from
-# address_bar_pixels); the title changes before the address does.
+# address_bar_pixels).
 wait_address_bar() {
     local deadline=$((SECONDS + ${3:-30}))
     while [ "$SECONDS" -lt "$deadline" ]; do
