@@ -34,6 +34,12 @@
 #define IDB_SEARCH_PRESSED 185
 #define IDB_SEARCH_DISABLED 186
 
+// A page's form controls: child dialogs of the page view.
+#define IDD_FORM_TEXTFIELD 190
+#define IDC_FORM_EDIT 1012
+#define IDD_FORM_BUTTON 191
+#define IDC_FORM_BUTTON 1042
+
 // Strings of the framework's own range.
 #define IDS_APP_TITLE 57344
 #define IDS_IDLE_MESSAGE 57345

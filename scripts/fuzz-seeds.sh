@@ -150,7 +150,7 @@ world() {
 }
 
 pages="otop.htm search.htm urlmiss.htm xtags.htm ximages.htm xlinks.htm tou0001.htm bbs.htm
-    kyoudata.htm kankou.htm upress.htm"
+    kyoudata.htm kankou.htm upress.htm kirokuin.htm"
 
 # ---- archive: small archives packed from demo entries ----
 stage=$(mktemp -d)
@@ -194,6 +194,18 @@ done
     done
     printf '<tr>\n<td width="120">\n<nobr>\nlong text in a cell\n</nobr>\n<br>\n<font size="2">\nwrapped text in a cell\n</a>\n<table>\n<td>\n'
 } >"$seeds/page/tables"
+# Forms: inputs outside any form, a form without its end, a second end, inputs
+# without size, value or type, absurd sizes, and forms in table cells.
+{
+    printf '\011<input type="text" name="keyword">\n<input type="reset">\n<form>\n'
+    printf '<input type="password" size="99999999999" value="pw">\n<input type="submit">\n'
+    printf '<input type="checkbox">\n<input name="x">\n</form>\n</form>\n<div align="center">\n'
+    printf '<form>\n<input type="submit" name="検索ボタン" value="a very long caption">\n<br>\n'
+    printf '<table border="1">\n<caption align="top right">\nc\n</caption>\n<tr>\n<td width="30">\n'
+    printf '<form>\n<input type="text" size="-5">\n</form>\n</td>\n<td width="9">\n'
+    printf '<input type="reset" value="r">\n</td>\n</tr>\n<tr>\n<td width="90">\nq\n</td>\n</tr>\n</table>\n'
+    printf '<form>\n<input type="text" size="3">\n'
+} >"$seeds/page/forms"
 { printf '\000<img src="own.bmp" align="middle">\n<a href="x.htm">\n<img src="own.jpg">\n</a>\n\000' &&
     entry parts lamps.bmp; } >"$seeds/page/own-picture"
 

@@ -221,3 +221,69 @@ wait_title_change() {
     done
     return 1
 }
+
+# Waits until find_link sees a link in colour $1 in window $2; prints its point.
+wait_link() {
+    local deadline=$((SECONDS + ${3:-60})) found
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        found=$(find_link "$1" "$2") && { echo "$found"; return 0; }
+        sleep 0.3
+    done
+    return 1
+}
+
+# Prints "X Y WIDTH HEIGHT" in page coordinates of the first link to $2, or
+# the first form control named $2, on page $1 of the demo world, as
+# velrender lays the page out.
+page_box() {
+    "$ROOT/scripts/velrender" "$BUILD_DIR/game" "$1" "$E2E_DIR/layout.bmp" --dump 2>/dev/null |
+        tr -d '\r' | grep -F -e "\"target\":\"$2\"" -e "\"name\":\"$2\"" | head -n 1 |
+        sed -E 's/.*"x":(-?[0-9]+),"y":(-?[0-9]+),"width":([0-9]+),"height":([0-9]+).*/\1 \2 \3 \4/'
+}
+
+# The text of the address bar of browser window $1, copied through the
+# clipboard (the address bar keeps the keyboard afterwards).
+address_bar_text() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    # The combo box stands under the menu, right of its label.
+    xdotool mousemove $((X + 300)) $((Y + 31)) click 1
+    xdotool key Home shift+End ctrl+c
+    sleep 0.5
+    xclip -o -selection clipboard 2>/dev/null
+}
+
+# A checksum of the pixels of the address bar of browser window $1.
+address_bar_pixels() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "600x14+$((X + 62))+$((Y + 24))" rgb:- 2>/dev/null | md5sum
+}
+
+# The address bar's pixels of window $1 once they have stopped changing and
+# differ from $2 (when given): the title changes before the address does.
+settled_address_bar_pixels() {
+    local deadline=$((SECONDS + 30)) before now
+    before=$(address_bar_pixels "$1")
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        sleep 0.5
+        now=$(address_bar_pixels "$1")
+        if [ "$now" = "$before" ] && [ "$now" != "${2:-}" ]; then
+            echo "$now"
+            return 0
+        fi
+        before=$now
+    done
+    return 1
+}
+
+# Waits until the address bar of window $1 shows the pixels $2 (from
+# address_bar_pixels).
+wait_address_bar() {
+    local deadline=$((SECONDS + ${3:-30}))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        [ "$(address_bar_pixels "$1")" = "$2" ] && return 0
+        sleep 0.3
+    done
+    return 1
+}

@@ -116,8 +116,84 @@ browses_by_clicking_links_and_saves_as_it_goes() {
     [ "$(save_file_number 848)" -ge 2 ] 2>/dev/null || fail "the save file lost the visited pages"
 }
 
+searches_from_the_search_page_and_goes_back_and_forward_through_a_result() {
+    local world id home first search found portal ox oy x y w h result
+    local results_pixels result_pixels deadline
+    world=$(make_world)
+    forget_saved_game
+    start_game "$world"
+    id=$(enter_game) || { fail "no browser window"; return; }
+    home=$(wait_title_change "$id" "Brivane") || { fail "the home page has no title"; return; }
+
+    # Where the page area stands on the screen, from the home page's first
+    # link: find_link answers 10 pixels right of its left end, 7 below its top.
+    found=$(wait_link 0000FF "$id") || { fail "no link on the home page"; return; }
+    first=$(page_box otop.htm onews.htm)
+    read -r x y w h <<<"$first"
+    read -r ox oy <<<"$found"
+    ox=$((ox - x - 10))
+    oy=$((oy - y - 7))
+
+    read -r x y w h <<<"$(page_box otop.htm search.htm)"
+    [ -n "$x" ] || { fail "the home page has no link to search.htm"; return; }
+    xdotool mousemove $((ox + x + w / 2)) $((oy + y + h / 2)) click 1
+    search=$(wait_title_change "$id" "$home") || { fail "the search link opened nothing"; return; }
+
+    # Type a word into the search field and press Enter (a word of the keys
+    # on the keyboard: other characters xdotool types by remapping a key,
+    # which Wine may read before the new mapping).
+    read -r x y w h <<<"$(page_box search.htm keyword)"
+    [ -n "$x" ] || { fail "search.htm has no keyword field"; return; }
+    xdotool mousemove $((ox + x + 20)) $((oy + y + h / 2)) click 1
+    xdotool type --delay 50 "KIRIMI"
+    xdotool key Return
+    # The portal and its news: the portal is visited (purple), the news not
+    # yet (blue); the page had no blue link before.
+    found=$(wait_link 0000FF "$id") || { fail "no results after Enter"; return; }
+    portal=$(find_link 500050 "$id")
+    screenshot "$current_test-results"
+    [ "$(xdotool getwindowname "$id")" = "$search" ] || fail "the results have another title"
+    results_pixels=$(settled_address_bar_pixels "$id")
+    [ "$(address_bar_text "$id")" = "http://search.kirimi.net/" ] ||
+        fail "the address bar does not show the search page's address"
+    # The keyboard back in the page: the result page's own field holds the word.
+    xdotool mousemove $((ox + x + 20)) $((oy + y + h / 2)) click 1
+
+    read -r x y <<<"$found"
+    xdotool mousemove "$x" "$y" click 1
+    result=$(wait_title_change "$id" "$search") || { fail "the news result opened nothing"; return; }
+    result_pixels=$(settled_address_bar_pixels "$id" "$results_pixels") ||
+        fail "the address bar did not change"
+    screenshot "$current_test-result"
+
+    send_keys "$id" alt+Left
+    wait_title_change "$id" "$result" >/dev/null || { fail "Alt+Left did not go back"; return; }
+    # Wine takes the Alt key's release for the menu bar: leave it.
+    xdotool key Escape
+    [ "$(xdotool getwindowname "$id")" = "$search" ] || fail "Back did not lead to the results"
+    # The first result, the portal, stands where it stood.
+    deadline=$((SECONDS + 30))
+    until [ "$(find_link 500050 "$id")" = "$portal" ] || [ "$SECONDS" -ge "$deadline" ]; do
+        sleep 0.3
+    done
+    [ "$(find_link 500050 "$id")" = "$portal" ] || fail "the results are gone after Back"
+    wait_address_bar "$id" "$results_pixels" ||
+        fail "the address bar does not show the search page's address after Back"
+    screenshot "$current_test-back"
+
+    send_keys "$id" alt+Right
+    wait_title_change "$id" "$search" >/dev/null || { fail "Alt+Right did not go forward"; return; }
+    xdotool key Escape
+    [ "$(xdotool getwindowname "$id")" = "$result" ] || fail "Forward did not lead to the result"
+    wait_address_bar "$id" "$result_pixels" ||
+        fail "the address bar does not show the result's address after Forward"
+    [ "$(address_bar_text "$id")" = "http://www.kirimi.net/news/" ] ||
+        fail "the address bar does not show the result's address"
+}
+
 run_test starts_with_the_title_then_the_browser_window
 run_test browses_by_clicking_links_and_saves_as_it_goes
+run_test searches_from_the_search_page_and_goes_back_and_forward_through_a_result
 run_test escape_on_the_title_quits_without_a_browser_window
 run_test types_addresses_and_sees_the_fetch_and_the_page
 run_test back_and_forward_buttons_follow_the_history

@@ -3,6 +3,7 @@
 // A page host for the fuzz targets: fixed answers chosen from the input, and
 // pictures from a small archive written once per process, or from the input.
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
 #include "html/PageHost.h"
+#include "html/TokenList.h"
 #include "picture/DibPicture.h"
 #include "support/BmpBuilder.h"
 #include "text/ShiftJis.h"
@@ -25,6 +27,24 @@ class FuzzHost : public PageHost {
     int textSizeOffset = -3;
     // Given to pictures the archive does not hold; empty for none.
     std::string_view inputPicture;
+
+    Point scroll;
+    std::string keyword = "fog";
+
+    // A form control's window: whatever a page asks, a control's size stays
+    // on the page.
+    class Control : public FormControlWindow {
+      public:
+        void Move(const Rect& rect) override { CheckControl(rect); }
+        void Show(bool) override {}
+        std::string Text() const override { return text; }
+        void SetText(const std::string& value) override { text = value; }
+        std::string text;
+    };
+    static void CheckControl(const Rect& rect) {
+        FUZZ_CHECK(rect.width() >= 0 && rect.width() <= TokenList::kMaxPageWidth);
+        FUZZ_CHECK(rect.height() >= 0 && rect.height() <= TokenList::kMaxPageHeight);
+    }
 
     Rect ClientRect() const override { return client; }
     int ViewWindowWidth() const override { return client.width() + 16; }
@@ -56,6 +76,21 @@ class FuzzHost : public PageHost {
         slot.LoadFromBytes(reinterpret_cast<const uint8_t*>(inputPicture.data()),
                            inputPicture.size());
         return true;
+    }
+
+    Point ScrollPosition() const override { return scroll; }
+    std::string LastKeyword() const override { return keyword; }
+    Size MeasureCaption(std::string_view text) override {
+        return {static_cast<int>(std::min<size_t>(text.size(), 100000)) * 9, 15};
+    }
+    std::unique_ptr<FormControlWindow> CreateTextField(FormTextField& field) override {
+        CheckControl(field.rect);
+        field.rect.bottom = field.rect.top + 21;
+        return std::make_unique<Control>();
+    }
+    std::unique_ptr<FormControlWindow> CreateButton(FormButton& button) override {
+        CheckControl(button.rect);
+        return std::make_unique<Control>();
     }
 
     // Pictures of every depth, with names for the picture-name rules:

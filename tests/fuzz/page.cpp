@@ -76,9 +76,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         page.SetHost(&host);
 
-        // Opened, then drawn again (pictures already loaded), as on scrolling.
+        // Opened, then drawn again (pictures already loaded, form controls
+        // made) at another scroll position.
         Walk(page, canvas, true);
+        host.scroll = {7, 100};
         Walk(page, canvas, false);
+        page.HideFormControls();
+        for (const auto& form : page.forms()) {
+            for (const auto& field : form->fields) {
+                FuzzHost::CheckControl(field->rect);
+            }
+            for (const auto& button : form->buttons) {
+                FuzzHost::CheckControl(button->rect);
+            }
+        }
         for (const auto& link : page.links()) {
             page.DrawLink(*link, canvas);
         }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <imm.h>
 
 #include <filesystem>
 #include <string>
@@ -14,13 +15,74 @@
 #include "app/BrApp.h"
 #include "archive/ArchiveWriter.h"
 #include "browser/BrView.h"
+#include "forms/FormButton.h"
+#include "forms/FormTextField.h"
 #include "frame/MainFrame.h"
 #include "framework/FrameLayout.h"
+#include "framework/GdiCanvas.h"
 #include "framework/Text.h"
 #include "game/SaveFile.h"
+#include "html/PageHost.h"
 #include "resource.h"
 
 namespace {
+
+// A key pressed in a window, taken as the program's message loop takes it:
+// the window and its parents see it first (a dialog's Enter and Escape).
+void PressKey(HWND window, UINT key) {
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        bool taken = false;
+        for (HWND hwnd = message.hwnd; hwnd != nullptr && !taken; hwnd = GetParent(hwnd)) {
+            CWnd* owner = CWnd::FromHandle(hwnd);
+            taken = owner != nullptr && owner->PreTranslateMessage(message);
+        }
+        if (!taken) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+bool Shown(HWND window) {
+    return (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+// The browser on a world with forms: two forms of a text field and a reset
+// button each, and the search page with its template.
+class Forms : public Browser {
+  protected:
+    Forms() {
+        WriteTextArchive(
+            {{"form.htm", Bytes("<title>Form</title><body><a href=\"b.htm\">bbbb</a><br>"
+                                "<form><input type=\"text\" name=\"keyword\" value=\"k1\">"
+                                "<input type=\"reset\"></form>"
+                                "<form><input type=\"text\" name=\"other\" value=\"o1\">"
+                                "<input type=\"reset\"></form>")},
+             {"Search.htm", Bytes("<title>Search</title><body>"
+                                  "<form><input type=\"text\" name=\"keyword\"></form><!>")},
+             {"search.txt", Bytes("△http://b.example/\r\n□b.htm\r\n○fog\r\n☆B\r\n□ＮＥＸＴ\r\n")}});
+    }
+
+    // The windows of the current page's controls: form `group`, its
+    // `index`th text field or button.
+    CFormTextField& Field(size_t group, size_t index) {
+        const FormTextField& field = *view().currentPage()->forms().at(group)->fields.at(index);
+        return static_cast<CFormTextField&>(*field.window);
+    }
+    CFormButton& Button(size_t group, size_t index) {
+        const FormButton& button = *view().currentPage()->forms().at(group)->buttons.at(index);
+        return static_cast<CFormButton&>(*button.window);
+    }
+};
 
 TEST(FrameLayoutArithmetic, BarsPeelOffTheClientAreaInTheirOrder) {
     const std::vector<DockedBar> bars = {{DockedBar::Edge::Bottom, 20, true},
@@ -278,6 +340,157 @@ TEST_F(Browser, APlaceOffTheScreenIsIgnoredAndADamagedSaveFileStillStarts) {
     RECT window;
     GetWindowRect(frame().GetSafeHwnd(), &window);
     EXPECT_LT(window.left, GetSystemMetrics(SM_CXSCREEN));
+}
+
+TEST_F(Forms, EnterInATextFieldSearchesItsTextAndAnEmptyFieldDoesNothing) {
+    Open();
+    view().OpenPage("form.htm", CBrView::OpenMode::New);
+    HWND edit = Field(1, 0).edit();
+    // Not the page's value: the words of the last search, here none.
+    EXPECT_EQ(TextOf(edit), L"");
+    PressKey(edit, VK_RETURN);
+    PressKey(edit, VK_ESCAPE);
+    EXPECT_EQ(CurrentName(), "form.htm");
+    EXPECT_TRUE(Shown(Field(1, 0).GetSafeHwnd()));
+
+    // The input method is on while a field has the focus.
+    SetFocus(edit);
+    HIMC context = ImmGetContext(edit);
+    EXPECT_TRUE(ImmGetOpenStatus(context));
+    SetFocus(view().GetSafeHwnd());
+    EXPECT_FALSE(ImmGetOpenStatus(context));
+    ImmReleaseContext(edit, context);
+
+    // Any field searches, whatever its name.
+    SetWindowTextW(edit, L"fog");
+    PressKey(edit, VK_RETURN);
+    EXPECT_EQ(CurrentName(), "Search.htm");
+    EXPECT_EQ(view().lastKeyword(), "fog");
+    EXPECT_EQ(TextOf(Field(0, 0).edit()), L"fog");
+    EXPECT_EQ(view().currentPage()->LinkTargets(), std::vector<std::string>{"b.htm"});
+    EXPECT_FALSE(Shown(GetParent(edit)));  // the page left
+}
+
+TEST_F(Forms, AResetButtonRestoresItsOwnFormOnly) {
+    Open();
+    view().OpenPage("form.htm", CBrView::OpenMode::New);
+    SetWindowTextW(Field(0, 0).edit(), L"typed");
+    SetWindowTextW(Field(1, 0).edit(), L"typed too");
+    SendMessageW(Button(1, 0).button(), BM_CLICK, 0, 0);
+    EXPECT_EQ(TextOf(Field(1, 0).edit()), L"o1");
+    EXPECT_EQ(TextOf(Field(0, 0).edit()), L"typed");
+    EXPECT_EQ(TextOf(Button(1, 0).button()), L"リセット");
+    EXPECT_EQ(CurrentName(), "form.htm");
+}
+
+TEST_F(Forms, ControlsHideWhenThePageIsLeftAndComeBackWithIt) {
+    Open();
+    view().OpenPage("form.htm", CBrView::OpenMode::New);
+    const HWND field = Field(0, 0).GetSafeHwnd();
+    const HWND button = Button(1, 0).GetSafeHwnd();
+    RECT before;
+    GetWindowRect(field, &before);
+    EXPECT_TRUE(Shown(field));
+    EXPECT_EQ(GetParent(field), view().GetSafeHwnd());
+    Click("b.htm");
+    EXPECT_EQ(CurrentName(), "b.htm");
+    EXPECT_FALSE(Shown(field));
+    EXPECT_FALSE(Shown(button));
+    SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_GO_BACK, 0);
+    EXPECT_EQ(CurrentName(), "form.htm");
+    EXPECT_EQ(Field(0, 0).GetSafeHwnd(), field);  // the same windows, not new ones
+    EXPECT_TRUE(Shown(field));
+    EXPECT_TRUE(Shown(button));
+    RECT after;
+    GetWindowRect(field, &after);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.left, before.left);
+    // As tall as the template's edit control, as wide as 20 characters.
+    const Rect& place = view().currentPage()->forms().at(0)->fields.at(0)->rect;
+    EXPECT_EQ(after.bottom - after.top, place.height());
+    EXPECT_EQ(after.right - after.left, 160);
+}
+
+// A session of its own with real form controls in a window, whose host
+// answers the password prompt: the password dialog stands in for it.
+class FormSubmit : public ::testing::Test, public SessionHost, public PageHost {
+  protected:
+    FormSubmit() {
+        WriteBytes(dir_.File("Text.arc"),
+                   *BuildArchive({{"p.htm", Bytes("<form><input type=\"submit\" "
+                                                  "name=\"tou0301.htm\" value=\"go\"></form>")},
+                                  {"tou0301.htm", Bytes("<title>record</title>")}}));
+        text_.Open(dir_.File("Text.arc"));
+        parent_.CreateEx(0, L"forms", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr);
+        session_.OpenPage("p.htm", BrowserSession::OpenMode::New);
+    }
+
+    // SessionHost
+    void SetStatusText(const std::string&) override {}
+    void HidePageControls(TokenList& page) override { page.HideFormControls(); }
+    void LayoutDiscarded(TokenList&) override {}
+    void HistoryChanged() override {}
+    void ShowCurrentPage() override {
+        HDC dc = CreateCompatibleDC(nullptr);
+        {
+            GdiCanvas canvas(dc);
+            session_.currentPage()->ResetLayout();
+            session_.currentPage()->RenderPage(canvas);
+        }
+        DeleteDC(dc);
+    }
+    void ShowAddress(const std::string&) override {}
+    void PlayPageSound(const std::string&) override {}
+    void ScrollToTop() override {}
+    void SaveGame() override {}
+    void PlayScene(ScenarioKind, int) override {}
+    bool AskPassword(int slot) override {
+        asked_.push_back(slot);
+        return accept_;
+    }
+    void OfferDownload(const std::string&) override {}
+    bool RunPluginSetup() override { return false; }
+
+    // PageHost
+    Rect ClientRect() const override { return {0, 0, 400, 300}; }
+    int ViewWindowWidth() const override { return 400; }
+    void SetScrollSizes(int, int) override {}
+    void SetProgressRange(int, int) override {}
+    void SetProgressPos(int) override {}
+    void AdvanceProgress(int) override {}
+    void SetWindowTitle(const std::string&) override {}
+    bool IsVisited(std::string_view) const override { return false; }
+    int TextSizeOffset() const override { return 0; }
+    bool PluginInstalled() const override { return false; }
+    bool CapsLockOn() const override { return false; }
+    bool LoadPicture(std::string_view, DibPicture&) override { return false; }
+    std::unique_ptr<FormControlWindow> CreateButton(FormButton& button) override {
+        return CFormButton::Make(parent_.GetSafeHwnd(), button, session_);
+    }
+
+    HWND SubmitButton() {
+        const FormButton& button = *session_.currentPage()->forms().at(0)->buttons.at(0);
+        return static_cast<CFormButton&>(*button.window).button();
+    }
+
+    TempDir dir_;
+    Archive text_;
+    CWnd parent_;
+    GameState state_ = GameState::NewGame();
+    VisitedList visited_;
+    BrowserSession session_{state_, visited_, text_, *this, this};
+    std::vector<int> asked_;
+    bool accept_ = false;
+};
+
+TEST_F(FormSubmit, ASubmitToAProtectedPageAsksForItsPassword) {
+    SendMessageW(SubmitButton(), BM_CLICK, 0, 0);
+    EXPECT_EQ(asked_, std::vector<int>{3});
+    EXPECT_EQ(session_.currentPage()->name(), "p.htm");
+    accept_ = true;
+    SendMessageW(SubmitButton(), BM_CLICK, 0, 0);
+    EXPECT_EQ(asked_, (std::vector<int>{3, 3}));
+    EXPECT_EQ(session_.currentPage()->name(), "tou0301.htm");
 }
 
 }  // namespace

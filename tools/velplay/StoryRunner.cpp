@@ -134,10 +134,11 @@ void StoryRunner::Execute(const Command& command) {
             } else {
                 session_.ClickLink(*link);
             }
-        } else if (const int index = ProtectedPageIndex(name); index >= 0) {
-            session_.OpenProtectedPage(index);
+        } else if (DecideSubmit(name).kind == SubmitDecision::Kind::Search) {
+            // Pages here have no fields to type into.
+            error_ = "a search button searches what is typed into its page: use search WORDS";
         } else {
-            session_.OpenPage(name, BrowserSession::OpenMode::New);
+            session_.Submit(name);
         }
     } else if (verb == "type") {
         TypeAddress(name);

@@ -35,7 +35,7 @@ const char kUsage[] =
     "  --capslock        Caps Lock is on\n"
     "  --dump            also print the layout, one JSON object a line: the page,\n"
     "                    its links, text runs, tables (with their cells, row by\n"
-    "                    row) and pictures\n";
+    "                    row), form controls and pictures\n";
 
 constexpr int kPageWidth = TokenList::kMaxPageWidth;
 constexpr int kPageHeight = TokenList::kMaxPageHeight;
@@ -93,6 +93,21 @@ struct Options {
     std::wstring out;
 };
 
+// A form control as the preview keeps it: the game shows a window there,
+// the preview draws a plain box.
+struct PreviewControl : FormControlWindow {
+    std::string kind;  // "text", "password", "submit" or "reset"
+    const FormControl* control = nullptr;
+    std::string name;
+    std::string value;
+    std::string text;  // what the field shows, or the button's caption
+
+    void Move(const Rect&) override {}
+    void Show(bool) override {}
+    std::string Text() const override { return text; }
+    void SetText(const std::string& shown) override { text = shown; }
+};
+
 class PreviewHost : public PageHost {
   public:
     PreviewHost(const Options& options, const PictureSources& sources)
@@ -119,14 +134,76 @@ class PreviewHost : public PageHost {
     bool LoadPicture(std::string_view name, DibPicture& slot) override {
         return slot.Load(name, sources_);
     }
+    Point ScrollPosition() const override { return {options_.scrollX, options_.scrollY}; }
+    // In a screen device context with its own font, as the view measures.
+    Size MeasureCaption(std::string_view text) override {
+        WindowDC dc(nullptr);
+        const std::wstring wide = Widen(text);
+        SIZE size{};
+        GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+        return {size.cx, size.cy};
+    }
+    std::unique_ptr<FormControlWindow> CreateTextField(FormTextField& field) override {
+        return Keep(field.password ? "password" : "text", field, field.name, field.initialValue,
+                    field.initialValue);
+    }
+    std::unique_ptr<FormControlWindow> CreateButton(FormButton& button) override {
+        return Keep(button.submit ? "submit" : "reset", button, button.action, button.caption,
+                    button.caption);
+    }
 
     Size scroll;
     std::string title;
+    // Every control the page made, in the order of its tags.
+    std::vector<const PreviewControl*> controls;
 
   private:
+    std::unique_ptr<FormControlWindow> Keep(const char* kind, const FormControl& control,
+                                            const std::string& name, const std::string& value,
+                                            const std::string& text) {
+        auto window = std::make_unique<PreviewControl>();
+        window->kind = kind;
+        window->control = &control;
+        window->name = name;
+        window->value = value;
+        window->text = text;
+        controls.push_back(window.get());
+        return window;
+    }
+
     const Options& options_;
     PictureSources sources_;
 };
+
+// Draws the form controls over the page where the game shows their windows,
+// in the font of their dialogs.
+void DrawControls(HDC dc, const PreviewHost& host, Point scroll) {
+    FontHandle font(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
+    SelectInto select(dc, font.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    for (const PreviewControl* control : host.controls) {
+        const Rect& r = control->control->rect;
+        RECT box{r.left + scroll.x, r.top + scroll.y, r.right + scroll.x, r.bottom + scroll.y};
+        std::wstring text = Widen(control->text);
+        if (control->kind == "text" || control->kind == "password") {
+            FillRect(dc, &box, GetSysColorBrush(COLOR_WINDOW));
+            DrawEdge(dc, &box, EDGE_SUNKEN, BF_RECT);
+            if (control->kind == "password") {
+                text.assign(text.size(), L'*');
+            }
+            RECT inside{box.left + 4, box.top, box.right - 2, box.bottom};
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inside,
+                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        } else {
+            DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONPUSH);
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+                      DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+        }
+    }
+}
 
 bool ParseArguments(int argc, wchar_t** argv, Options& o) {
     std::vector<std::wstring> positional;
@@ -217,7 +294,7 @@ bool WriteBmp(const std::wstring& path, HDC dc, HBITMAP bitmap, const Rect& area
     return static_cast<bool>(out);
 }
 
-void Dump(const TokenList& page, const PreviewHost& host) {
+void Dump(const TokenList& page, const PreviewHost& host, const Options& options) {
     std::printf("{\"page\":{\"width\":%d,\"height\":%d,\"title\":%s}}\n", host.scroll.width,
                 host.scroll.height, Json(page.title()).c_str());
     for (const auto& link : page.links()) {
@@ -243,6 +320,16 @@ void Dump(const TokenList& page, const PreviewHost& host) {
             "\"rows\":%d,\"columns\":%d,\"cells\":[%s]}}\n",
             table.box.left, table.box.top, table.box.width(), table.box.height(),
             table.border ? "true" : "false", table.rows, table.columns, cells.c_str());
+    }
+    // Page coordinates: the walk placed them in the view's, at its scroll position.
+    const Point scroll{options.scrollX, options.scrollY};
+    for (const PreviewControl* control : host.controls) {
+        const Rect& r = control->control->rect;
+        std::printf(
+            "{\"control\":{\"kind\":\"%s\",\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,"
+            "\"name\":%s,\"value\":%s}}\n",
+            control->kind.c_str(), r.left + scroll.x, r.top + scroll.y, r.width(), r.height(),
+            Json(control->name).c_str(), Json(control->value).c_str());
     }
     for (int i = 0; i < page.imageCount() && i < TokenList::kImageSlots; ++i) {
         const DibPicture& slot = page.imageSlot(i);
@@ -307,6 +394,7 @@ int main() {
         page.ResetLayout();
         page.RenderPage(canvas);
     }
+    DrawControls(dc, host, {options.scrollX, options.scrollY});
     SelectObject(dc, previous);
 
     const Rect area = options.scrolled ? Rect::FromSize(options.scrollX, options.scrollY,
@@ -319,7 +407,7 @@ int main() {
         return 1;
     }
     if (options.dump) {
-        Dump(page, host);
+        Dump(page, host, options);
     }
     LocalFree(argv);
     return 0;

@@ -6,8 +6,22 @@
 #include "Message.h"
 #include "game/Search.h"
 #include "game/StoryRules.h"
+#include "html/Forms.h"
 #include "html/TokenList.h"
 #include "text/ShiftJis.h"
+
+SubmitDecision DecideSubmit(std::string_view action) {
+    if (const int index = ProtectedPageIndex(action); index >= 0) {
+        return {SubmitDecision::Kind::ProtectedPage, index};
+    }
+    if (action.find("検索ボタン") != std::string_view::npos) {
+        return {SubmitDecision::Kind::Search};
+    }
+    if (action.find("□") == std::string_view::npos) {
+        return {SubmitDecision::Kind::OpenPage};
+    }
+    return {};
+}
 
 BrowserSession::BrowserSession(GameState& state, VisitedList& visited, const Archive& textArchive,
                                SessionHost& host, PageHost* pageHost)
@@ -183,6 +197,63 @@ void BrowserSession::OpenProtectedPage(int index) {
         return;
     }
     OpenPage(ProtectedPageName(index), OpenMode::New);
+}
+
+void BrowserSession::PressButton(const FormButton& button) {
+    if (button.submit) {
+        // Our own copy: the page the button stands on may be left.
+        Submit(std::string(button.action));
+        return;
+    }
+    if (button.group == nullptr) {
+        return;
+    }
+    for (const auto& field : button.group->fields) {
+        if (field->window) {
+            field->window->SetText(field->initialValue);
+        }
+    }
+}
+
+void BrowserSession::Submit(const std::string& action) {
+    const SubmitDecision decision = DecideSubmit(action);
+    switch (decision.kind) {
+        case SubmitDecision::Kind::ProtectedPage:
+            OpenProtectedPage(decision.protectedPage);
+            break;
+        case SubmitDecision::Kind::Search:
+            StartSearch();
+            break;
+        case SubmitDecision::Kind::OpenPage:
+            OpenPage(action, OpenMode::New);
+            break;
+        case SubmitDecision::Kind::Nothing:
+            break;
+    }
+}
+
+void BrowserSession::EnterInField(FormTextField& field) {
+    const std::string text = field.window ? field.window->Text() : std::string();
+    field.changed = false;
+    if (!text.empty()) {
+        BuildSearchPage(text);
+    }
+}
+
+void BrowserSession::StartSearch() {
+    const TokenList* page = currentPage();
+    if (page == nullptr) {
+        return;
+    }
+    for (const auto& group : page->forms()) {
+        if (const FormTextField* field = group->FindKeywordField()) {
+            const std::string text = field->window ? field->window->Text() : std::string();
+            if (!text.empty()) {
+                BuildSearchPage(text);
+            }
+            return;
+        }
+    }
 }
 
 void BrowserSession::ShowPageAddress(const std::string& fileName) {

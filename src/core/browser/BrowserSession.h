@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "browser/PageHistory.h"
@@ -14,6 +15,18 @@
 class Archive;
 class PageHost;
 class TokenList;
+struct FormButton;
+struct FormTextField;
+
+// What a form's submit button does with its action, tested in this order: a
+// protected page "touNN01.htm" asks for its password, an action holding
+// "検索ボタン" searches, one without "□" opens as a page; the rest do nothing.
+struct SubmitDecision {
+    enum class Kind { ProtectedPage, Search, OpenPage, Nothing };
+    Kind kind = Kind::Nothing;
+    int protectedPage = -1;
+};
+SubmitDecision DecideSubmit(std::string_view action);
 
 // What a page change asks of the windows around the page, and the modal
 // windows the story opens. The browser view answers with real windows; the
@@ -76,6 +89,17 @@ class BrowserSession {
     bool HandleDownloadLink(const std::string& target);
     // A form's submit to protected page `index`.
     void OpenProtectedPage(int index);
+
+    // Form controls of the current page. A reset button puts the fields of
+    // its own form back to their first values; a submit button does what
+    // DecideSubmit says of its action.
+    void PressButton(const FormButton& button);
+    void Submit(const std::string& action);
+    // Enter in any text field searches for its text; an empty field does nothing.
+    void EnterInField(FormTextField& field);
+    // The search button: the first form of the page that has a keyword field
+    // searches for that field's text, if it holds any.
+    void StartSearch();
 
     // A search: the result page, a new history entry made from "Search.htm"
     // without the page rules, the page count, a sound, scrolling or saving.

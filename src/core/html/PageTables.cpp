@@ -62,6 +62,12 @@ void ShiftCell(TableCell& cell, int dx, int dy) {
             case CellItem::kTable:
                 ShiftTable(*item.table, dx, dy);
                 break;
+            case CellItem::kControl: {
+                Rect& rect = item.control->rect;
+                rect = Rect::FromSize(Sum(rect.left, dx), Sum(rect.top, dy), rect.width(),
+                                      rect.height());
+                break;
+            }
         }
     }
 }
@@ -97,8 +103,9 @@ struct TokenList::CellWalk {
     int y = 0;
     int requestedWidth = 0;
     bool header = false;
-    int depth = 1;  // of the table the cell belongs to
-    int right = 0;  // the content box's right and bottom edges
+    int nestedWidth = -1;  // of the last table nested in the cell, if any
+    int depth = 1;         // of the table the cell belongs to
+    int right = 0;         // the content box's right and bottom edges
     int bottom = 0;
     std::unique_ptr<LinkElement> link;  // the cell's open link
 
@@ -122,28 +129,17 @@ StringNode* TokenList::TableTag(StringNode* node, Canvas& canvas) {
     // A table inside a link does not join it: cells have links of their own.
     const bool insideLink = l.insideLink;
     l.insideLink = false;
-    const bool centre = l.centre || l.divisionCentre;
-    const bool right = l.divisionRight;
     const int x = l.penX;
     const int y = l.penY;
 
     auto table = std::make_unique<TableLayout>();
     StringNode* last = LayoutTable(canvas, node, *table, x, y, 1);
+    // Only the outermost table places its caption; its border flag decides
+    // the edges of every cell inside it, nested tables' cells included.
+    PlaceCaption(canvas, *table);
+    DrawTable(*table, canvas, table->border, true);
 
-    // Placed in the view like a picture.
-    const Rect client = Client();
-    const bool fits = table->width < client.width() - l.leftMargin - 20;
-    int left = x;
-    if (centre) {
-        left = fits ? (client.width() - table->width) / 2 : l.leftMargin;
-    }
-    if (right) {
-        left = fits ? client.width() - table->width - 20 : l.leftMargin;
-    }
-    ShiftTable(*table, left - x, 0);
-    DrawTable(*table, canvas);
-
-    l.penX = Sum(left, table->width);
+    l.penX = Sum(x, table->width);
     l.penY = Sum(y, table->OuterHeight());
     RaisePageSize();
     l.pendingShift = 0;
@@ -195,7 +191,7 @@ StringNode* TokenList::LayoutTable(Canvas& canvas, StringNode* first, TableLayou
         }
         switch (tag) {
             case Tag::Caption:
-                node = CaptionTag(node, table);
+                CaptionTag(node, table);
                 break;
             case Tag::Row:
                 // A row whose "</tr" is missing ends where the next begins.
@@ -228,15 +224,13 @@ StringNode* TokenList::LayoutTable(Canvas& canvas, StringNode* first, TableLayou
                 }
                 node = LayoutCell(canvas, node, walk);
                 if (walk.cell != nullptr) {
-                    // A cell is as wide as it asks, or as its content where
-                    // that is wider (a picture, a nested table).
+                    // A cell is as wide as it asks, whatever its content,
+                    // unless it holds a table; as tall as its content.
                     TableCell& cell = *walk.cell;
                     cell.x = walk.x;
                     cell.y = walk.y;
-                    cell.width = std::max(walk.requestedWidth, walk.right - walk.x);
-                    const int requestedHeight =
-                        std::max(0, Bounded(AttributeNumber(AttributeValue(token, "height"))));
-                    cell.height = std::max(requestedHeight, walk.bottom - walk.y);
+                    cell.width = walk.nestedWidth >= 0 ? walk.nestedWidth : walk.requestedWidth;
+                    cell.height = walk.bottom - walk.y;
                     cellX = Sum(cellX, Sum(cell.width, kSpacing));
                     table.columns =
                         std::max(table.columns,
@@ -279,71 +273,51 @@ StringNode* TokenList::LayoutTable(Canvas& canvas, StringNode* first, TableLayou
     }
     table.width = Bounded(width);
     table.height = Bounded(height);
-    PlaceCaption(canvas, table);
     return node;
 }
 
-StringNode* TokenList::CaptionTag(StringNode* node, TableLayout& table) {
+void TokenList::CaptionTag(StringNode* node, TableLayout& table) {
     const std::string_view token = *node->text();
-    // Without words a caption stands centred above the table.
-    const int vertical = LastWord(token, {"top", "bottom"});
-    const int horizontal = LastWord(token, {"left", "center", "right"});
-    table.captionVertical = vertical != 0 ? vertical : 1;
-    table.captionHorizontal = horizontal != 0 ? horizontal : 2;
-
-    // The caption's text runs up to "</caption", or to what belongs to the table.
-    std::string text;
-    for (StringNode* next = node->next(); next != nullptr && !next->IsSentinel();
-         next = node->next()) {
-        const Tag tag = FindTag(*next->text());
-        if (IsTableStructure(tag) && tag != Tag::CaptionEnd) {
-            break;
-        }
-        node = TakeToken(node);
-        if (tag == Tag::CaptionEnd) {
-            break;
-        }
-        if (tag == Tag::None && !next->text()->starts_with('<')) {
-            text += *next->text();
-        }
+    if (const int vertical = LastWord(token, {"top", "bottom"}); vertical != 0) {
+        table.captionVertical = vertical;
     }
-    if (text.empty()) {
-        return node;
+    if (const int horizontal = LastWord(token, {"left", "center", "right"}); horizontal != 0) {
+        table.captionHorizontal = horizontal;
     }
-    if (table.caption == nullptr) {
-        textRuns_.push_back(std::make_unique<TextRun>());
-        table.caption = textRuns_.back().get();
+    // The caption is the token after the tag, which the table's walk then
+    // passes over like anything else between cells.
+    const StringNode* next = node->next();
+    if (next != nullptr && !next->IsSentinel()) {
+        table.captionText = *next->text();
     }
-    table.caption->text = std::move(text);
     table.captionFont = {layout_.fontSize + host_->TextSizeOffset(), false, false};
     table.captionColour = layout_.textColour;
-    return node;
 }
 
 void TokenList::PlaceCaption(Canvas& canvas, TableLayout& table) {
-    TextRun* caption = table.caption;
-    if (caption == nullptr) {
+    // A caption stands where its tag says, or nowhere.
+    if (table.captionVertical == 0 || table.captionHorizontal == 0 || table.captionText.empty()) {
         return;
     }
-    // Measured and placed in the width between the table's edges.
-    const int inner = std::max(0, table.width - 2 * kEdge);
+    textRuns_.push_back(std::make_unique<TextRun>());
+    TextRun* caption = textRuns_.back().get();
+    caption->text = table.captionText;
     std::unique_ptr<CanvasFont> font = canvas.MakeFont(table.captionFont);
     Size size;
     if (font) {
         const CanvasFont* previous = canvas.SelectFont(font.get());
-        size = canvas.MeasureWrappedText(inner, caption->text);
+        size = canvas.MeasureWrappedText(table.width, caption->text);
         canvas.SelectFont(previous);
     }
-    caption->width = std::max(0, size.width);
+    caption->width = std::max(0, Bounded(size.width));
     caption->height = std::max(0, Bounded(size.height));
-    const int room = std::max(0, inner - caption->width);
     caption->x = Sum(table.x, kEdge);
     if (table.captionHorizontal == 2) {
-        caption->x = Sum(caption->x, room / 2);
+        caption->x = Sum(caption->x, (int64_t{table.width} - caption->width) / 2);
     } else if (table.captionHorizontal == 3) {
-        caption->x = Sum(caption->x, room);
+        caption->x = Sum(caption->x, int64_t{table.width} - caption->width);
     }
-    // Above the table (which moves down to make room) or below it.
+    // Above the table, which moves down to make room, or below it.
     if (table.captionVertical == 1) {
         const int y = table.y;
         ShiftTable(table, 0, Sum(caption->height, kEdge));
@@ -351,6 +325,7 @@ void TokenList::PlaceCaption(Canvas& canvas, TableLayout& table) {
     } else {
         caption->y = Sum(Sum(table.y, table.height), kEdge);
     }
+    table.caption = caption;
 }
 
 StringNode* TokenList::LayoutCell(Canvas& canvas, StringNode* open, CellWalk& walk) {
@@ -469,6 +444,7 @@ void TokenList::CellContent(Tag tag, std::string_view token, StringNode*& node, 
             node = LayoutTable(canvas, node, *item.table, x, y, walk.depth + 1);
             l.insideLink = insideLink;
             const int height = item.table->OuterHeight();
+            walk.nestedWidth = item.table->width;
             walk.Grow(Sum(x, item.table->width), Sum(y, height));
             // What follows starts on a new line below the nested table.
             l.penX = walk.x;
@@ -490,10 +466,25 @@ void TokenList::CellContent(Tag tag, std::string_view token, StringNode*& node, 
             CellText(token, canvas, walk);
             break;
         case Tag::Form:
-        case Tag::FormEnd:
-        case Tag::Input:
-            // Form controls: not laid out yet, in cells as on the page.
+            FormStart(walk.x);
+            walk.Grow(walk.right, l.penY);
             break;
+        case Tag::FormEnd:
+            FormEnd(walk.x);
+            walk.Grow(walk.right, l.penY);
+            break;
+        case Tag::Input: {
+            const int x = l.penX;
+            const int y = l.penY;
+            if (FormControl* control = InputTag(token)) {
+                walk.Grow(Sum(x, control->rect.width()), Sum(y, control->rect.height()));
+                CellItem item;
+                item.kind = CellItem::kControl;
+                item.control = control;
+                walk.cell->items.push_back(std::move(item));
+            }
+            break;
+        }
         default:
             // Fonts and alignment as on the page; "<basefont", "<wbr", bold,
             // italic and the rest do nothing in a cell.
@@ -625,13 +616,13 @@ void TokenList::CellImage(std::string_view token, CellWalk& walk) {
         const int h = slot ? slot->height() : 0;
         const int drawWidth = sized ? requestedWidth : w;
         const int drawHeight = sized ? requestedHeight : h;
-        // Centred or put right within the cell, as its text is.
-        const bool fits = drawWidth < walk.requestedWidth - 20;
+        // Centred or put right in the view, as on the page.
+        const int room = client.width() - l.leftMargin - 20;
         if (l.centre || l.divisionCentre) {
-            l.penX = fits ? walk.x + (walk.requestedWidth - drawWidth) / 2 : walk.x;
+            l.penX = drawWidth < room ? (client.width() - drawWidth) / 2 : l.leftMargin;
         }
         if (l.divisionRight) {
-            l.penX = fits ? walk.x + walk.requestedWidth - drawWidth - 20 : walk.x;
+            l.penX = drawWidth < room ? client.width() - drawWidth - 20 : l.leftMargin;
         }
 
         CellItem item;
@@ -662,7 +653,7 @@ void TokenList::CellImage(std::string_view token, CellWalk& walk) {
     AlignPicture(token, used);
 }
 
-void TokenList::DrawTable(TableLayout& table, Canvas& canvas) {
+void TokenList::DrawTable(TableLayout& table, Canvas& canvas, bool bordered, bool outermost) {
     TableRecord record;
     record.box = Rect::FromSize(table.x, table.y, table.width, table.height);
     record.border = table.border;
@@ -675,8 +666,10 @@ void TokenList::DrawTable(TableLayout& table, Canvas& canvas) {
     }
     tables_.push_back(std::move(record));
 
-    if (table.border) {
-        canvas.DrawEdge(tables_.back().box, EdgeStyle::RaisedInner);
+    if (bordered) {
+        if (outermost) {
+            canvas.DrawEdge(tables_.back().box, EdgeStyle::RaisedInner);
+        }
         for (const auto& cells : table.rows) {
             for (const TableCell& cell : cells) {
                 if (!cell.items.empty()) {
@@ -705,7 +698,13 @@ void TokenList::DrawTable(TableLayout& table, Canvas& canvas) {
                         item.picture.Draw(canvas, *host_);
                         break;
                     case CellItem::kTable:
-                        DrawTable(*item.table, canvas);
+                        DrawTable(*item.table, canvas, bordered, false);
+                        break;
+                    case CellItem::kControl:
+                        // Where the table's shifts have taken it.
+                        if (item.control->window) {
+                            item.control->window->Move(item.control->rect);
+                        }
                         break;
                 }
             }

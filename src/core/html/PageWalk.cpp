@@ -126,9 +126,14 @@ void TokenList::Dispatch(Tag tag, StringNode*& node, Canvas& canvas) {
             node = TableTag(node, canvas);
             break;
         case Tag::Form:
+            FormStart(std::nullopt);
+            break;
         case Tag::FormEnd:
+            FormEnd(std::nullopt);
+            break;
         case Tag::Input:
-            // Form controls: not laid out yet.
+            InputTag(token);
+            RaisePageSize();
             break;
         case Tag::None:
         case Tag::TableBorder:

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +24,7 @@ struct TableLayout;
 
 // One piece of a table cell's content, in document order.
 struct CellItem {
-    enum Kind { kText = 1, kPicture = 2, kTable = 3 };
+    enum Kind { kText = 1, kPicture = 2, kTable = 3, kControl = 4 };
 
     // A line of a text item: its characters' left edges and top, relative to
     // the run's box, so that moving the run moves them.
@@ -41,6 +42,7 @@ struct CellItem {
     std::vector<Line> lines;
     ImageElement picture;                // picture
     std::unique_ptr<TableLayout> table;  // nested table
+    FormControl* control = nullptr;      // a form control, held by the page's forms
 };
 
 struct TableCell {
@@ -62,7 +64,8 @@ struct TableLayout {
     int width = 0;
     int height = 0;
     bool border = true;
-    TextRun* caption = nullptr;  // the page's run of the caption, if any
+    std::string captionText;
+    TextRun* caption = nullptr;  // the page's run of the caption, once placed
     FontSpec captionFont;
     Colour captionColour = 0;
     int captionVertical = 0;    // 1 top, 2 bottom
@@ -161,6 +164,10 @@ class TokenList : public StringList {
     const std::vector<std::unique_ptr<TextRun>>& textRuns() const { return textRuns_; }
     // Every table of the last walk, each before the tables nested in it.
     const std::vector<TableRecord>& tables() const { return tables_; }
+    // The page's forms in document order, made on its first walk and kept.
+    const std::vector<std::unique_ptr<FormGroup>>& forms() const { return forms_; }
+    // Hides the windows of every form control, form by form, buttons first.
+    void HideFormControls();
     const DibPicture& imageSlot(int index) const { return imageSlots_[static_cast<size_t>(index)]; }
     // Slots used by the last walk, in tag order.
     int imageCount() const { return layout_.imageIndex; }
@@ -195,6 +202,14 @@ class TokenList : public StringList {
         int penY = 0;
         int fontSize = 16;
         int baseFontSize = 16;
+        // Forms: the group inputs join (null outside any form), whether it is
+        // the group of inputs outside any form, and on later walks the
+        // positions in the lists of controls made on the first.
+        FormGroup* currentForm = nullptr;
+        bool looseInputs = false;
+        size_t formCursor = 0;
+        size_t buttonCursor = 0;
+        size_t fieldCursor = 0;
     };
 
     // Tag routines. Those that take the walk forward return the last token
@@ -231,7 +246,8 @@ class TokenList : public StringList {
     StringNode* TableTag(StringNode* node, Canvas& canvas);
     StringNode* LayoutTable(Canvas& canvas, StringNode* first, TableLayout& table, int x, int y,
                             int depth);
-    StringNode* CaptionTag(StringNode* node, TableLayout& table);
+    void CaptionTag(StringNode* node, TableLayout& table);
+    // Measures and places the caption of an outermost table.
     void PlaceCaption(Canvas& canvas, TableLayout& table);
     StringNode* LayoutCell(Canvas& canvas, StringNode* open, CellWalk& walk);
     void CellContent(Tag tag, std::string_view token, StringNode*& node, Canvas& canvas,
@@ -239,10 +255,25 @@ class TokenList : public StringList {
     void CellText(std::string_view text, Canvas& canvas, CellWalk& walk);
     void CellImage(std::string_view token, CellWalk& walk);
     void CloseCellLink(CellWalk& walk);
-    void DrawTable(TableLayout& table, Canvas& canvas);
+    // Draws a table; `bordered` is the outermost table's border flag, which
+    // frames every cell inside it.
+    void DrawTable(TableLayout& table, Canvas& canvas, bool bordered, bool outermost);
     void DrawCellText(const CellItem& item, Canvas& canvas);
     // The token after `node`, counted on the progress bar; null at the end.
     StringNode* TakeToken(StringNode* node);
+
+    // Forms. Inside a table cell the pen's lines start at the cell's left
+    // edge (`cellLeft`), on the page at the left margin. The pen stays in page
+    // coordinates; controls are placed at the pen less the scroll position.
+    // InputTag gives the control it placed, or null.
+    void FormStart(std::optional<int> cellLeft);
+    void FormEnd(std::optional<int> cellLeft);
+    FormControl* InputTag(std::string_view token);
+    // The group of the next form: made on the first walk, found on later ones
+    // (null when the page has no more).
+    FormGroup* NextForm();
+    FormControl* PlaceTextField(std::string_view token, bool password, Point at);
+    FormControl* PlaceButton(std::string_view token, bool submit, Point at);
 
     void Dispatch(Tag tag, StringNode*& node, Canvas& canvas);
     // Font, size, no-break, centre and division tags, alike on the page and
@@ -264,6 +295,7 @@ class TokenList : public StringList {
     std::vector<std::unique_ptr<TextRun>> textRuns_;
     std::vector<std::unique_ptr<LinkElement>> links_;
     std::vector<TableRecord> tables_;
+    std::vector<std::unique_ptr<FormGroup>> forms_;
     std::unique_ptr<LinkElement> currentLink_;
     std::array<DibPicture, kImageSlots> imageSlots_;
 };

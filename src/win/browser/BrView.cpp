@@ -100,10 +100,6 @@ void CBrView::SetStatusText(const std::string& text) {
     frame_.SetStatusText(text);
 }
 
-void CBrView::HidePageControls(TokenList&) {
-    // Pages hold no form controls yet.
-}
-
 void CBrView::LayoutDiscarded(TokenList& page) {
     // The links of the page are going; none of them may stay hot.
     if (&page == currentPage()) {

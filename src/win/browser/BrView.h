@@ -74,6 +74,11 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
     bool PluginInstalled() const override;
     bool CapsLockOn() const override;
     bool LoadPicture(std::string_view name, DibPicture& slot) override;
+    Point ScrollPosition() const override { return GetScrollPosition(); }
+    std::string LastKeyword() const override { return session_.lastKeyword(); }
+    Size MeasureCaption(std::string_view text) override;
+    std::unique_ptr<FormControlWindow> CreateTextField(FormTextField& field) override;
+    std::unique_ptr<FormControlWindow> CreateButton(FormButton& button) override;
 
     // SessionHost
     void SetStatusText(const std::string& text) override;

@@ -57,6 +57,12 @@ void ScrollBars::Update(HWND window) {
                         0};
         SetScrollInfo(window, bars[i], &info, TRUE);
     }
+    // Child windows placed over the drawing move with it.
+    if (position_.x != childrenAt_.x || position_.y != childrenAt_.y) {
+        ScrollWindow(window, childrenAt_.x - position_.x, childrenAt_.y - position_.y, nullptr,
+                     nullptr);
+        childrenAt_ = position_;
+    }
     InvalidateRect(window, nullptr, FALSE);
 }
 
@@ -118,8 +124,10 @@ void ScrollBars::OnWheel(HWND window, WPARAM wParam) {
 }
 
 bool CScrollView::Create(HWND parent, UINT id) {
-    return CreateEx(WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0,
-                    0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+    // Child windows (a page's form controls) are not painted over.
+    return CreateEx(WS_EX_CLIENTEDGE, L"",
+                    WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                    parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
 }
 
 const MessageMap* CScrollView::GetMessageMap() const {

@@ -29,11 +29,12 @@ class ScrollBars {
   private:
     Size total_;
     Point position_;
+    Point childrenAt_;  // the scroll position the child windows stand for
 };
 
 // A child window that shows a larger drawing through scroll bars. Derived
 // views draw in OnDraw at drawing coordinates; the device context is already
-// offset by the scroll position.
+// offset by the scroll position. Child windows scroll with the drawing.
 class CScrollView : public CWnd {
   public:
     bool Create(HWND parent, UINT id);

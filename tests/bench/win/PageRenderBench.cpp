@@ -75,7 +75,7 @@ std::string BenchPage() {
 std::string TablePage() {
     std::string page =
         "<html><body bgcolor=\"#ffffff\"><table border=\"1\">"
-        "<caption align=\"bottom\">霧の記録　十六かける十六</caption>";
+        "<caption align=\"bottom center\">霧の記録　十六かける十六</caption>";
     for (int row = 0; row < 16; ++row) {
         page += "<tr>";
         for (int column = 0; column < 16; ++column) {

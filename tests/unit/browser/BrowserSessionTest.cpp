@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "../../support/MessageRecorder.h"
 #include "../../support/TestFiles.h"
+#include "../html/PageTestSupport.h"
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
 #include "browser/BrowserSession.h"
 #include "game/StoryRules.h"
+#include "html/Forms.h"
 #include "html/TokenList.h"
 
 namespace {
@@ -157,6 +160,150 @@ TEST_F(BrowserSessionTest, MissingPageIsAnEmptyHistoryEntry) {
     EXPECT_EQ(session_.currentPage()->count(), 0);
     EXPECT_EQ(session_.LookUpAddress("NOWHERE.htm"), "nofile");
     EXPECT_EQ(session_.LookUpAddress("OTOP.htm"), "http://kirimi.net/");
+}
+
+TEST(SubmitDecision, ProtectedPagesComeFirstThenTheSearchButtonThenAnyPageWithoutTheBox) {
+    using Kind = SubmitDecision::Kind;
+    struct Case {
+        const char* action;
+        Kind kind;
+        int page;
+    };
+    for (const Case& c :
+         {Case{"TOU0301.HTM", Kind::ProtectedPage, 3}, Case{"tou1501.htm", Kind::ProtectedPage, 15},
+          Case{"tou1601.htm", Kind::OpenPage, -1}, Case{"tou0301.htm検索ボタン", Kind::Search, -1},
+          Case{"□検索ボタン", Kind::Search, -1}, Case{"x□.htm", Kind::Nothing, -1},
+          Case{"osyo.htm", Kind::OpenPage, -1}}) {
+        const SubmitDecision decision = DecideSubmit(c.action);
+        EXPECT_EQ(decision.kind, c.kind) << c.action;
+        EXPECT_EQ(decision.protectedPage, c.page) << c.action;
+    }
+}
+
+// A session whose pages are laid out on the test canvas with the test host's
+// form controls, whose text fields show the session's last search words.
+class FormSessionTest : public ::testing::Test {
+  protected:
+    class LayingOutHost : public RecordingHost {
+      public:
+        void ShowCurrentPage() override {
+            if (TokenList* page = session->currentPage()) {
+                page->ResetLayout();
+                page->RenderPage(canvas);
+            }
+        }
+        BrowserSession* session = nullptr;
+        TestCanvas canvas;
+    };
+    class SessionPageHost : public FakeHost {
+      public:
+        std::string LastKeyword() const override { return session->lastKeyword(); }
+        BrowserSession* session = nullptr;
+    };
+
+    FormSessionTest() {
+        const std::string loose = "<input type=\"submit\" name=\"";
+        WriteBytes(
+            dir_.File("Text.arc"),
+            *BuildArchive({
+                {"forms.htm",
+                 Bytes("<form><input type=\"text\" name=\"q\" value=\"a\">"
+                       "<input type=\"reset\"></form>"
+                       "<form><input type=\"text\" name=\"mykeyword\" value=\"k\">"
+                       "<input type=\"text\" name=\"other\" value=\"o\">"
+                       "<input type=\"submit\" name=\"検索ボタン\">"
+                       "<input type=\"reset\" name=\"reset2\"></form>"
+                       "<form><input type=\"text\" name=\"keyword\" value=\"fog\"></form>" +
+                       loose + "tou0301.htm\">" + loose + "x□.htm\">" + loose + "osyo.htm\">")},
+                {"Search.htm", Bytes("<form><input type=\"text\" name=\"keyword\">"
+                                     "<input type=\"password\" name=\"pw\"></form><!>")},
+                {"osyo.htm", Bytes("<title>station</title>")},
+                {"tou0301.htm", Bytes("<title>record</title>")},
+            }));
+        text_.Open(dir_.File("Text.arc"));
+        session_.SetSearchTable({{"http://kirimi.net/", "osyo.htm", {"fog", "mist"}, "station"}});
+        host_.session = &session_;
+        pageHost_.session = &session_;
+        session_.OpenPage("forms.htm", BrowserSession::OpenMode::New);
+    }
+
+    const FormGroup& Form(size_t i) const { return *session_.currentPage()->forms().at(i); }
+    FakeHost::Control& Window(const FormControl& control) const {
+        return static_cast<FakeHost::Control&>(*control.window);
+    }
+    // The button of the current page whose action is `action`.
+    const FormButton& Button(const std::string& action) const {
+        for (const auto& group : session_.currentPage()->forms()) {
+            for (const auto& button : group->buttons) {
+                if (button->action == action) {
+                    return *button;
+                }
+            }
+        }
+        throw std::runtime_error("no button " + action);
+    }
+    std::string Current() const { return session_.currentPage()->name(); }
+
+    TempDir dir_;
+    Archive text_;
+    GameState state_ = GameState::NewGame();
+    VisitedList visited_;
+    LayingOutHost host_;
+    SessionPageHost pageHost_;
+    BrowserSession session_{state_, visited_, text_, host_, &pageHost_};
+};
+
+TEST_F(FormSessionTest, ResetRestoresItsOwnFormAndTheSearchButtonSearchesTheFirstKeywordField) {
+    // Text fields show the last search's words when first laid out: none yet.
+    FakeHost::Control& q = Window(*Form(0).fields.at(0));
+    FakeHost::Control& keyword = Window(*Form(1).fields.at(0));
+    FakeHost::Control& other = Window(*Form(1).fields.at(1));
+    EXPECT_EQ(q.text, "");
+    q.text = "typed";
+    other.text = "typed too";
+    session_.PressButton(Button("reset2"));
+    EXPECT_EQ(keyword.text, "k");
+    EXPECT_EQ(other.text, "o");
+    EXPECT_EQ(q.text, "typed");
+
+    // The first form with a keyword field decides, also when that field is
+    // empty: the later form's "fog" is not searched.
+    keyword.text = "";
+    session_.PressButton(Button("検索ボタン"));
+    EXPECT_EQ(Current(), "forms.htm");
+    keyword.text = "mist";
+    session_.PressButton(Button("検索ボタン"));
+    EXPECT_EQ(Current(), "Search.htm");
+    EXPECT_EQ(session_.lastKeyword(), "mist");
+    // The result page's text field shows the words; its password field does not.
+    EXPECT_EQ(Window(*Form(0).fields.at(0)).text, "mist");
+    EXPECT_EQ(Window(*Form(0).fields.at(1)).text, "");
+    EXPECT_EQ(session_.currentPage()->LinkTargets(), std::vector<std::string>{"osyo.htm"});
+
+    // Enter in any text field searches its text; in an empty one nothing happens.
+    session_.GoBack();
+    EXPECT_EQ(Current(), "forms.htm");
+    other.text = "";
+    session_.EnterInField(*Form(1).fields.at(1));
+    EXPECT_EQ(Current(), "forms.htm");
+    other.text = "fog";
+    session_.EnterInField(*Form(1).fields.at(1));
+    EXPECT_EQ(Current(), "Search.htm");
+    EXPECT_EQ(session_.lastKeyword(), "fog");
+}
+
+TEST_F(FormSessionTest, SubmitButtonsOpenProtectedPagesThroughThePasswordAndOtherPagesAtOnce) {
+    session_.PressButton(Button("tou0301.htm"));
+    EXPECT_EQ(Current(), "forms.htm");
+    session_.PressButton(Button("x□.htm"));
+    EXPECT_EQ(Current(), "forms.htm");
+    host_.acceptPassword = true;
+    session_.PressButton(Button("tou0301.htm"));
+    EXPECT_EQ(Current(), "tou0301.htm");
+    EXPECT_EQ(host_.log, (Log{"password 3", "password 3", "hide forms.htm"}));
+    session_.GoBack();
+    session_.PressButton(Button("osyo.htm"));
+    EXPECT_EQ(Current(), "osyo.htm");
 }
 
 }  // namespace

@@ -91,30 +91,43 @@ TEST(PageTables, AWidenedCellCarriesItsPicturesAndNestedTablesAlong) {
     EXPECT_EQ(widened.page.tables().size(), 2u);
 }
 
-TEST(PageTables, CaptionsStandAboveOrBelowAtTheLeftCentreOrRight) {
-    // A table 105 x 18 whose inner width is 99; the caption is 21 x 13.
+TEST(PageTables, CaptionsStandAboveOrBelowAtTheLeftCentreOrRightWhenTheirTagSaysBoth) {
+    // A table 105 x 18; the caption, 21 x 13, is measured in its width and
+    // placed from 3 pixels inside its left edge.
     struct Case {
         std::string words;
-        std::string caption;
+        std::string caption;  // empty: no caption drawn
         std::string box;
     };
     const std::vector<Case> cases = {
-        {"align=\"bottom\"", "wrapped 42,21-63,34 abc", "0,0-105,18"},
-        {"align=\"top\"", "wrapped 42,0-63,13 abc", "0,16-105,34"},
-        {"", "wrapped 42,0-63,13 abc", "0,16-105,34"},  // centred above
+        {"align=\"bottom center\"", "wrapped 45,21-66,34 abc", "0,0-105,18"},
         {"align=\"left\" valign=\"bottom\"", "wrapped 3,21-24,34 abc", "0,0-105,18"},
-        {"align=\"center\" valign=\"top\" class=\"right\"", "wrapped 81,0-102,13 abc",
+        {"align=\"center\" valign=\"top\" class=\"right\"", "wrapped 87,0-108,13 abc",
          "0,16-105,34"},  // the last word wins
+        {"align=\"top\"", "", "0,0-105,18"},
+        {"", "", "0,0-105,18"},
     };
     for (const Case& c : cases) {
         PageFixture f("<table border=\"1\"><caption " + c.words + ">abc</caption>" +
                       Row(Cell(100, "x")) + "</table>z");
         f.Render();
-        EXPECT_EQ(f.canvas.CallsOf("wrapped"), std::vector<std::string>{c.caption + " #000000 h13"})
+        EXPECT_EQ(f.canvas.CallsOf("wrapped"),
+                  c.caption.empty() ? std::vector<std::string>{}
+                                    : std::vector<std::string>{c.caption + " #000000 h13"})
             << c.words;
         EXPECT_EQ(f.canvas.CallsOf("edge").front(), "edge " + c.box + " 1") << c.words;
-        EXPECT_EQ(f.Run(f.page.textRuns().size() - 1).y, 34) << c.words;  // below both
+        const int below = c.caption.empty() ? 18 : 34;  // the page goes on below both
+        EXPECT_EQ(f.Run(f.page.textRuns().size() - 1).y, below) << c.words;
     }
+    // The caption is the token after its tag, whatever that is; a nested
+    // table's caption is never placed.
+    PageFixture f("<table><caption align=\"top left\"></caption>" +
+                  Row(Cell(100, "<table><caption align=\"top left\">n</caption>" +
+                                    Row(Cell(20, "y")) + "</table>")) +
+                  "</table>");
+    f.Render();
+    EXPECT_EQ(f.canvas.CallsOf("wrapped"),
+              std::vector<std::string>{"wrapped 3,0-31,39 </caption> #000000 h13"});
 }
 
 TEST(PageTables, OnlyABorderedTableDrawsEdgesAndOnlyAroundCellsWithContent) {
@@ -129,6 +142,21 @@ TEST(PageTables, OnlyABorderedTableDrawsEdgesAndOnlyAroundCellsWithContent) {
     f.Render();
     EXPECT_EQ(f.canvas.CallsOf("edge"),
               (std::vector<std::string>{"edge 0,0-47,18 1", "edge 3,3-23,16 2"}));
+
+    // Nested tables draw no edge of their own; the outermost table's flag
+    // frames their cells.
+    const std::string nested =
+        Row(Cell(40, "<table border=\"1\">" + Row(Cell(20, "a")) + "</table><table>" +
+                         Row(Cell(20, "b")) + "</table>")) +
+        "</table>";
+    PageFixture bordered("<table border=\"1\">" + nested);
+    bordered.Render();
+    EXPECT_EQ(bordered.canvas.CallsOf("edge"),
+              (std::vector<std::string>{"edge 0,0-30,41 1", "edge 3,3-28,39 2", "edge 6,6-26,19 2",
+                                        "edge 6,24-26,37 2"}));
+    PageFixture plain("<table>" + nested);
+    plain.Render();
+    EXPECT_TRUE(plain.canvas.CallsOf("edge").empty());
 }
 
 TEST(PageTables, HeaderCellsAreBoldAndTextWrapsAtTheWidthLessTwenty) {
@@ -144,22 +172,22 @@ TEST(PageTables, HeaderCellsAreBoldAndTextWrapsAtTheWidthLessTwenty) {
               "text 55,12 x #000000 h9 bold\n"
               "text 177,3 yyyyyyyyyyyyyyyyyyyy #000000 h13\n"
               // without a width every character wraps
-              "text 319,3 z #000000 h13\n"
-              "text 319,16 z #000000 h13\n");
-    // A cell is at least as wide as its content.
+              "text 299,3 z #000000 h13\n"
+              "text 299,16 z #000000 h13\n");
+    // A cell is as wide as it asks, whatever its content.
     const std::vector<Rect>& cells = f.page.tables().front().cells;
-    EXPECT_EQ(cells.at(2), (Rect{177, 3, 317, 29}));
-    EXPECT_EQ(cells.at(3), (Rect{319, 3, 326, 29}));
+    EXPECT_EQ(cells.at(2), (Rect{177, 3, 297, 29}));
+    EXPECT_EQ(cells.at(3), (Rect{299, 3, 299, 29}));
 }
 
-TEST(PageTables, NestedTablesGrowTheirCellAndTextGoesOnBelowThem) {
+TEST(PageTables, ANestedTableGivesItsCellItsWidthAndTextGoesOnBelowIt) {
     PageFixture f("<table border=\"1\">" +
                   Row(Cell(40, "a<table border=\"1\">" + Row(Cell(20, "b")) + "</table>c")) +
                   "</table>");
     f.Render();
     EXPECT_EQ(Tables(f.page),
-              "table 0,0-45,36 border 1x1\n"
-              "  cell 3,3-43,34\n"
+              "table 0,0-30,36 border 1x1\n"
+              "  cell 3,3-28,34\n"
               "table 10,3-35,21 border 1x1\n"
               "  cell 13,6-33,19\n");
     EXPECT_EQ(f.canvas.CallsOf("text"),
@@ -279,13 +307,20 @@ TEST(PageTables, LinksInCellsAreDrawnAndHitOverTheirTextAndPlainTextIsDrawnOnce)
     EXPECT_EQ(f.Link(2).kind, LinkElement::kAnchor);
 }
 
-TEST(PageTables, ATableTakesOneProgressStepForEachOfItsTokensAndIsCentredLikeAPicture) {
-    PageFixture f("<center><table border=\"1\">" + Row(Cell(100, "a")) + "</table></center>");
+TEST(PageTables, ATableTakesOneProgressStepForEachOfItsTokensAndStandsAtThePen) {
+    // "<center" centres pictures, in cells too (in the view), never tables.
+    PageFixture f("<center><table border=\"1\">" +
+                  Row(Cell(100, "<img src=\"q.bmp\">") +
+                      Cell(50, std::string("<div align=\"right\"><img src=\"q.bmp\">"))) +
+                  "</table></center>");
+    f.host.AddPicture("q.bmp", SolidBmp(10, 10));
     f.Render();
     const size_t tokens = static_cast<size_t>(f.page.count());
     ASSERT_EQ(f.host.progress.size(), tokens + 2);
     EXPECT_EQ(f.host.progress.back(), "pos " + std::to_string(tokens));
-    EXPECT_EQ(f.page.tables().front().box, (Rect{(640 - 105) / 2, 0, (640 - 105) / 2 + 105, 18}));
+    EXPECT_EQ(f.page.tables().front().box, (Rect{0, 0, 157, 17}));
+    EXPECT_EQ(f.canvas.CallsOf("copy"),
+              (std::vector<std::string>{"copy q.bmp 316,4-326,14", "copy q.bmp 611,4-621,14"}));
 }
 
 }  // namespace

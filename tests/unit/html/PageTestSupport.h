@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../../support/TestCanvas.h"
@@ -48,7 +49,31 @@ inline std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb = 0x808
 
 class FakeHost : public PageHost {
   public:
+    // A form control's window: it logs what the page asks of it in the
+    // host's `controls`, under the control's name (a button's action).
+    class Control : public FormControlWindow {
+      public:
+        Control(FakeHost& host, std::string name, std::string initial)
+            : text(std::move(initial)), host_(host), name_(std::move(name)) {}
+        void Move(const Rect& rect) override { Log("move " + TestCanvas::Str(rect)); }
+        void Show(bool shown) override { Log(shown ? "show" : "hide"); }
+        std::string Text() const override { return text; }
+        void SetText(const std::string& value) override {
+            text = value;
+            Log("text " + value);
+        }
+        std::string text;
+
+      private:
+        void Log(const std::string& what) { host_.controls.push_back(name_ + " " + what); }
+        FakeHost& host_;
+        std::string name_;
+    };
+
     Rect client{0, 0, 640, 480};
+    Point scrollAt;
+    std::string keyword;
+    std::vector<std::string> controls;
     int windowWidth = 640;
     Size scroll{-1, -1};
     std::vector<std::string> progress;
@@ -98,6 +123,23 @@ class FakeHost : public PageHost {
         }
         // No loose files: look in a folder that has none.
         return archive_->Find(name, unused_) && slot.Load(name, PictureSources{archive_.get()});
+    }
+
+    Point ScrollPosition() const override { return scrollAt; }
+    std::string LastKeyword() const override { return keyword; }
+    // As the test canvas measures a 13-pixel font.
+    Size MeasureCaption(std::string_view text) override {
+        return {7 * static_cast<int>(text.size()), 13};
+    }
+    // A text field's window is 24 pixels high.
+    std::unique_ptr<FormControlWindow> CreateTextField(FormTextField& field) override {
+        field.rect.bottom = field.rect.top + 24;
+        controls.push_back("make " + field.name + " " + TestCanvas::Str(field.rect));
+        return std::make_unique<Control>(*this, field.name, field.initialValue);
+    }
+    std::unique_ptr<FormControlWindow> CreateButton(FormButton& button) override {
+        controls.push_back("make " + button.action + " " + TestCanvas::Str(button.rect));
+        return std::make_unique<Control>(*this, button.action, button.caption);
     }
 
   private:

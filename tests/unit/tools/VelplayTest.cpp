@@ -409,21 +409,22 @@ TEST_F(VelplayTest, RefusesWhatThePlayerCouldNotDoAndChangesNothing) {
                                                "open",
                                                "answer \xc3",
                                                "",
+                                               "submit " + U8(u8"検索ボタン"),
                                                "click SUGATOP.HTM",
                                                "click kiroku.htm"};
     const std::vector<Report> r = Play(commands);
     ASSERT_EQ(r.size(), commands.size());
     EXPECT_EQ(r[0]["error"], "unknown command jump");
     EXPECT_EQ(r[1]["error"], "the page has no link to kiroku.htm");
-    for (size_t i = 0; i < 9; ++i) {
+    for (size_t i = 0; i < 10; ++i) {
         EXPECT_NE(r[i]["error"], "null") << commands[i];
         EXPECT_EQ(r[i]["page"], "otop.htm") << commands[i];
         EXPECT_EQ(r[i]["prompt"], "null") << commands[i];
     }
     // A link is found ignoring case, and followed as the page spells it.
-    EXPECT_EQ(r[9]["page"], "sugatop.htm");
-    EXPECT_EQ(r[10]["page"], "kiroku.htm");
-    EXPECT_EQ(r[10]["error"], "null");
+    EXPECT_EQ(r[10]["page"], "sugatop.htm");
+    EXPECT_EQ(r[11]["page"], "kiroku.htm");
+    EXPECT_EQ(r[11]["error"], "null");
 }
 
 TEST_F(VelplayTest, InputEndingAtAPromptEndsThePlayAsACancel) {
