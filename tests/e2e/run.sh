@@ -5,6 +5,7 @@ set -u
 . "$(dirname "$0")/damaged.sh"
 . "$(dirname "$0")/furniture.sh"
 . "$(dirname "$0")/story.sh"
+. "$(dirname "$0")/keepsakes.sh"
 
 close_and_expect_clean_exit() {
     send_keys "$1" alt+F4
@@ -210,4 +211,7 @@ run_test damaged_save_file_cut_in_half
 run_test damaged_save_file_with_absurd_counts
 run_test damaged_password_table_with_slots_out_of_range
 run_test plays_a_record_scene_from_its_link
+run_test saves_a_wallpaper_where_the_player_types_it
+run_test installs_the_plugin_with_its_progress
+run_test adds_favourites_and_opens_one_from_the_menu_after_a_restart
 finish_tests

@@ -1,13 +1,18 @@
 #include "StoryRunner.h"
 
+#include <charconv>
+#include <memory>
 #include <utility>
 
 #include "Cp932Text.h"
 #include "Json.h"
 #include "Message.h"
 #include "browser/AddressBook.h"
+#include "game/Download.h"
+#include "game/PluginSetup.h"
 #include "game/Scene.h"
 #include "game/StoryRules.h"
+#include "html/Canvas.h"
 #include "html/TokenList.h"
 #include "text/ShiftJis.h"
 
@@ -28,6 +33,72 @@ std::string JsonOrNull(const std::optional<std::string>& cp932) {
     return cp932 ? JsonText(*cp932) : "null";
 }
 
+// A favourite's number as a command names it: digits only.
+bool ParseIndex(std::string_view text, size_t& index) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+    return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+// Lays pages out without drawing them: fixed metrics, a single-byte
+// character half as wide as the font is high, a double-byte one as wide.
+class MeasuringCanvas : public Canvas {
+  public:
+    class Font : public CanvasFont {
+      public:
+        explicit Font(const FontSpec& spec) : spec_(spec) {}
+        const FontSpec& fontSpec() const override { return spec_; }
+
+      private:
+        FontSpec spec_;
+    };
+
+    std::unique_ptr<CanvasFont> MakeFont(const FontSpec& spec) override {
+        return std::make_unique<Font>(spec);
+    }
+    const CanvasFont* SelectFont(const CanvasFont* font) override {
+        std::swap(font, font_);
+        return font;
+    }
+    Colour SetTextColour(Colour colour) override {
+        std::swap(colour, colour_);
+        return colour;
+    }
+    bool SetTransparentText(bool transparent) override {
+        std::swap(transparent, transparent_);
+        return transparent;
+    }
+    Size MeasureText(std::string_view text) override {
+        const int height = font_ != nullptr ? font_->fontSpec().height : FontSpec{}.height;
+        int width = 0;
+        for (size_t i = 0; i < text.size(); ++i) {
+            const bool pair = IsLeadByte(static_cast<uint8_t>(text[i])) && i + 1 < text.size();
+            width += pair ? height : (height + 1) / 2;
+            i += pair ? 1 : 0;
+        }
+        return {width, height};
+    }
+    void DrawCharacters(int, std::string_view, const int*) override {}
+    void DrawTextAt(int, int, std::string_view) override {}
+    void DrawWrappedText(const Rect&, std::string_view) override {}
+    Size MeasureWrappedText(int width, std::string_view text) override {
+        const Size line = MeasureText(text);
+        if (width <= 0 || line.width <= width) {
+            return line;
+        }
+        return {width, line.height * ((line.width + width - 1) / width)};
+    }
+    void FillRect(const Rect&, Colour) override {}
+    void DrawEdge(const Rect&, EdgeStyle) override {}
+    void CopyPicture(const DibPicture&, const Rect&) override {}
+    void StretchPicture(const DibPicture&, const Rect&) override {}
+    void DrawPictureTransparent(const DibPicture&, const Rect&) override {}
+
+  private:
+    const CanvasFont* font_ = nullptr;
+    Colour colour_ = 0;
+    bool transparent_ = false;
+};
+
 }  // namespace
 
 StoryRunner::StoryRunner(const Archive& textArchive, PasswordLists passwords, SaveData start,
@@ -35,13 +106,15 @@ StoryRunner::StoryRunner(const Archive& textArchive, PasswordLists passwords, Sa
     : textArchive_(textArchive),
       passwords_(std::move(passwords)),
       state_(start.state),
-      favourites_(std::move(start.favourites)),
       addresses_(std::move(start.addresses)),
       read_(std::move(read)),
       write_(std::move(write)),
       keep_(std::move(keep)),
-      session_(state_, visited_, textArchive, *this, this) {
+      session_(state_, visited_, textArchive, *this, this),
+      bookmarks_(session_) {
     session_.SetSearchTable(LoadPageTable(textArchive));
+    bookmarks_.SetFavourites(std::move(start.favourites));
+    bookmarks_.SetHome(state_.homeAddress.view(), state_.homePage.view());
     for (const std::string& name : start.visited) {
         visited_.Add(name);
     }
@@ -65,14 +138,16 @@ void StoryRunner::CaptureMessage(const std::string& text) {
 SaveData StoryRunner::Saved() const {
     SaveData data;
     data.state = state_;
-    data.favourites = favourites_;
+    data.state.homeAddress = bookmarks_.homeAddress();
+    data.state.homePage = bookmarks_.homePage();
+    data.favourites = bookmarks_.favourites();
     data.addresses = addresses_;
     data.visited = visited_.names();
     return data;
 }
 
 void StoryRunner::Run() {
-    session_.OpenPage(state_.homePage.str(), BrowserSession::OpenMode::New);
+    session_.OpenPage(bookmarks_.homePage(), BrowserSession::OpenMode::New);
     keep_(Saved());
     while (std::optional<Command> command = ReadCommand()) {
         Execute(*command);
@@ -97,6 +172,7 @@ std::optional<StoryRunner::Command> StoryRunner::ReadCommand() {
     pictures_.clear();
     message_.reset();
     error_.reset();
+    download_.reset();
 
     Command command;
     const std::optional<std::string> text = Utf8ToCp932(*line);
@@ -167,6 +243,10 @@ void StoryRunner::Execute(const Command& command) {
             ShowMessage(std::string(kPluginAlreadyInstalledText));
         }
         visited_.Add("plugin");
+    } else if (verb == "favourite") {
+        FavouriteCommand(name);
+    } else if (verb == "home") {
+        HomeCommand(name);
     } else if (verb == "answer" || verb == "cancel") {
         error_ = "no password prompt is open";
     } else if (verb.empty()) {
@@ -191,6 +271,63 @@ void StoryRunner::TypeAddress(const std::string& text) {
         return;
     }
     session_.OpenPage(typed.page, BrowserSession::OpenMode::New);
+}
+
+void StoryRunner::FavouriteCommand(const std::string& argument) {
+    const size_t space = argument.find(' ');
+    const std::string action = argument.substr(0, space);
+    size_t index = 0;
+    const bool numbered = space != std::string::npos &&
+                          ParseIndex(std::string_view(argument).substr(space + 1), index);
+    if (action == "add" && space == std::string::npos) {
+        // The menu item's dialog, answered yes.
+        if (!bookmarks_.AddCurrentPage()) {
+            error_ = "no page is shown";
+        }
+    } else if ((action == "open" || action == "delete") && numbered) {
+        const bool done =
+            action == "open" ? bookmarks_.OpenFavourite(index) : bookmarks_.DeleteFavourite(index);
+        if (!done) {
+            error_ = "there is no favourite " + std::to_string(index);
+        }
+    } else {
+        error_ = "favourite needs add, open N or delete N";
+    }
+}
+
+void StoryRunner::HomeCommand(const std::string& argument) {
+    if (argument.empty()) {
+        bookmarks_.GoHome();
+    } else if (argument == "current") {
+        if (!bookmarks_.SetHomeToCurrentPage()) {
+            error_ = "no page is shown";
+        }
+    } else if (argument == "standard") {
+        bookmarks_.SetHomeToStandard();
+    } else {
+        error_ = "home takes nothing, current or standard";
+    }
+}
+
+void StoryRunner::ShowCurrentPage() {
+    if (TokenList* page = session_.currentPage()) {
+        MeasuringCanvas canvas;
+        page->ResetLayout();
+        page->RenderPage(canvas);
+    }
+}
+
+void StoryRunner::OfferDownload(const std::string& fileName) {
+    // The save dialog is taken as confirmed; the file is only measured.
+    const std::optional<std::vector<uint8_t>> bytes =
+        exArchive_ != nullptr ? ReadDownload(*exArchive_, fileName) : std::nullopt;
+    download_ = Download{fileName, bytes ? std::optional<size_t>(bytes->size()) : std::nullopt};
+    ShowMessage(std::string(bytes ? kDownloadDoneText : kDownloadFailedText));
+}
+
+bool StoryRunner::RunPluginSetup() {
+    ShowMessage(std::string(kPluginInstalledText));
+    return true;
 }
 
 void StoryRunner::PlayScene(ScenarioKind kind, int number) {
@@ -255,6 +392,18 @@ void StoryRunner::Report() {
         pictures += (pictures.size() > 1 ? "," : "") + JsonText(picture);
     }
     pictures += "]";
+    std::string favourites = "[";
+    for (const ::Favourite& favourite : bookmarks_.favourites()) {
+        favourites += (favourites.size() > 1 ? ",[" : "[") + JsonText(favourite.title) + "," +
+                      JsonText(favourite.fileName) + "," + JsonText(favourite.keyword) + "]";
+    }
+    favourites += "]";
+    std::string download = "null";
+    if (download_) {
+        download = "{\"file\":" + JsonText(download_->file) +
+                   ",\"bytes\":" + (download_->bytes ? std::to_string(*download_->bytes) : "null") +
+                   "}";
+    }
     const std::string json =
         "{\"page\":" + (page != nullptr ? JsonText(page->name()) : std::string("null")) +
         ",\"stage\":" + std::to_string(state_.disclosureStage) +
@@ -269,6 +418,7 @@ void StoryRunner::Report() {
         ",\"prompt\":" + (prompt_ >= 0 ? std::to_string(prompt_) : std::string("null")) +
         ",\"address\":" + JsonText(address_) + ",\"scene\":" + JsonOrNull(scene_) +
         ",\"pictures\":" + pictures + ",\"message\":" + JsonOrNull(message_) +
-        ",\"error\":" + JsonOrNull(error_) + "}";
+        ",\"error\":" + JsonOrNull(error_) + ",\"download\":" + download +
+        ",\"favourites\":" + favourites + ",\"home\":" + JsonText(bookmarks_.homePage()) + "}";
     write_(json);
 }

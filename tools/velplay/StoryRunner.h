@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "browser/Bookmarks.h"
 #include "browser/BrowserSession.h"
 #include "browser/VisitedList.h"
 #include "game/PageTable.h"
@@ -33,6 +34,8 @@ class StoryRunner : private SessionHost, private PageHost {
 
     // The picture-name rule's Caps Lock; off unless set.
     void SetCapsLock(bool on) { capsLock_ = on; }
+    // The archive downloads come from ("ex.arc"); without one every download fails.
+    void SetDownloadArchive(const Archive* ex) { exArchive_ = ex; }
 
     // Opens the home page as the game's first page, then plays every command.
     void Run();
@@ -46,9 +49,18 @@ class StoryRunner : private SessionHost, private PageHost {
         std::string error;     // why the line is no command
     };
 
+    // What a download link saved: the file and its size, or no size when
+    // the download failed.
+    struct Download {
+        std::string file;
+        std::optional<size_t> bytes;
+    };
+
     std::optional<Command> ReadCommand();
     void Execute(const Command& command);
     void TypeAddress(const std::string& text);
+    void FavouriteCommand(const std::string& argument);
+    void HomeCommand(const std::string& argument);
     // A prompt for `slot` waits for answer or cancel; true when answered right.
     bool WaitForPassword(int slot);
     void Report();
@@ -59,15 +71,18 @@ class StoryRunner : private SessionHost, private PageHost {
     void HidePageControls(TokenList&) override {}
     void LayoutDiscarded(TokenList&) override {}
     void HistoryChanged() override {}
-    void ShowCurrentPage() override {}
+    // Walks the page as the view does, on a canvas that draws nothing, so
+    // that its title is known.
+    void ShowCurrentPage() override;
     void ShowAddress(const std::string& address) override { address_ = address; }
     void PlayPageSound(const std::string& fileName) override { sound_ = fileName; }
     void ScrollToTop() override {}
     void SaveGame() override {}
     void PlayScene(ScenarioKind kind, int number) override;
     bool AskPassword(int slot) override;
-    void OfferDownload(const std::string& fileName) override { download_ = fileName; }
-    bool RunPluginSetup() override { return true; }
+    void OfferDownload(const std::string& fileName) override;
+    // The set-up runs to its end and is accepted.
+    bool RunPluginSetup() override;
 
     // PageHost: pages are read, never laid out.
     Rect ClientRect() const override { return {0, 0, 800, 600}; }
@@ -87,12 +102,13 @@ class StoryRunner : private SessionHost, private PageHost {
     PasswordLists passwords_;
     GameState state_;
     VisitedList visited_;
-    std::vector<Favourite> favourites_;
     std::vector<std::string> addresses_;
     ReadLine read_;
     WriteLine write_;
     Keep keep_;
     BrowserSession session_;
+    Bookmarks bookmarks_;
+    const Archive* exArchive_ = nullptr;
     bool capsLock_ = false;
     bool inputEnded_ = false;
 
@@ -105,5 +121,5 @@ class StoryRunner : private SessionHost, private PageHost {
     std::vector<std::string> pictures_;
     std::optional<std::string> message_;
     std::optional<std::string> error_;
-    std::optional<std::string> download_;
+    std::optional<Download> download_;
 };

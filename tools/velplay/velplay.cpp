@@ -38,6 +38,12 @@ const char kUsage[] =
     "  answer TEXT    type TEXT into the open password prompt and press OK\n"
     "  cancel         cancel the open password prompt\n"
     "  plugin         the plug-in set-up finishes\n"
+    "  favourite add  add the page shown to the favourites\n"
+    "  favourite open N, favourite delete N\n"
+    "                 open or delete favourite N (from 0, as listed in favourites)\n"
+    "  home current, home standard\n"
+    "                 the home-page dialog's two buttons\n"
+    "  home           the Home button\n"
     "\n"
     "  --save FILE    start from FILE when it exists (else a new game) and write\n"
     "                 it after every command, as the game's save file\n"
@@ -125,6 +131,11 @@ int main(int argc, char** argv) {
     }
     PasswordLists passwords;
     LoadPasswordTable(text, passwords);
+    // Downloads come from ex.arc; a world without one fails them as the game does.
+    Archive ex;
+    previous = SetMessageHandler([](const std::string&) {});
+    ex.Open((*world / "ex.arc").string());
+    SetMessageHandler(previous);
 
     SaveData start;
     start.state = GameState::NewGame();
@@ -160,6 +171,7 @@ int main(int argc, char** argv) {
             }
         });
     runner.SetCapsLock(capsLock);
+    runner.SetDownloadArchive(&ex);
     runner.Run();
     return saveFailed ? kExitError : 0;
 }

@@ -4,6 +4,7 @@
 
 #include "browser/BrView.h"
 #include "browser/PageHistory.h"
+#include "dialogs/FavouriteDlgs.h"
 #include "frame/MainFrame.h"
 #include "picture/ButtonColours.h"
 #include "resource.h"
@@ -172,14 +173,8 @@ void CToolButton::OnForward() {
 }
 
 void CToolButton::OnHome() {
-    CBrView* view = ActiveView(GetSafeHwnd());
-    if (view == nullptr) {
-        return;
-    }
-    // Byte for byte: a home page named in other letter case opens again.
-    const TokenList* page = view->currentPage();
-    if (page == nullptr || page->name() != view->homePage()) {
-        view->OpenPage(view->homePage(), CBrView::OpenMode::New);
+    if (CBrView* view = ActiveView(GetSafeHwnd())) {
+        view->bookmarks().GoHome();
     }
 }
 
@@ -190,5 +185,8 @@ void CToolButton::OnSearch() {
 }
 
 void CToolButton::OnFavourites() {
-    // The favourites window comes with the favourites.
+    CBrView* view = ActiveView(GetSafeHwnd());
+    if (view != nullptr && view->favouritesWindow() != nullptr) {
+        view->favouritesWindow()->ToggleVisible();
+    }
 }

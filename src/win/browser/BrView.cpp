@@ -6,6 +6,9 @@
 
 #include "Message.h"
 #include "app/BrApp.h"
+#include "dialogs/DownloadDlg.h"
+#include "dialogs/FavouriteDlgs.h"
+#include "dialogs/PluginSetupDlg.h"
 #include "frame/MainFrame.h"
 #include "framework/GdiCanvas.h"
 #include "framework/Text.h"
@@ -45,8 +48,7 @@ CBrView::CBrView(CMainFrame& frame)
     : frame_(frame),
       session_(TheApp().settings, frame.visitedList(), TheApp().archives[CBrApp::kText], *this,
                this),
-      homeAddress_(kMakerHomeAddress),
-      homePage_("otop.htm") {
+      pluginPacing_(CPluginSetupDlg::SystemPacing()) {
     session_.SetSearchTable(LoadPageTable(TheApp().archives[CBrApp::kText]));
 }
 
@@ -79,6 +81,11 @@ const MessageMap* CBrView::GetMessageMap() const {
 
 void CBrView::OnInitialUpdate() {
     LoadState();
+    // Hidden until the tool button shows it; it stays above the browser.
+    favouritesWnd_ = std::make_unique<CFavouritesWnd>();
+    favouritesWnd_->SetPosition(favouritesPosition_);
+    favouritesWnd_->Create(frame_.GetSafeHwnd());
+    favouritesWnd_->SetFavouriteList(&bookmarks_);
     CScrollView::SetScrollSizes(0, 0);
     TheApp().SetAnimationTarget(&frame_);
 
@@ -91,7 +98,7 @@ void CBrView::OnInitialUpdate() {
     if (!backBuffer_) {
         ShowMessage("メモリが足りません。");
     }
-    OpenPage(homePage_, OpenMode::New);
+    OpenPage(bookmarks_.homePage(), OpenMode::New);
     pageReady_ = true;
     PostMessageW(GetSafeHwnd(), kRelayoutMessage, 0, 0);
 }
@@ -161,10 +168,15 @@ bool CBrView::AskPassword(int slot) {
     return dialog.DoModal() == CPasswordDlg::kAccepted;
 }
 
-void CBrView::OfferDownload(const std::string&) {}
+void CBrView::OfferDownload(const std::string& fileName) {
+    DownloadDialog dialog(frame_.GetSafeHwnd(), TheApp().archives[CBrApp::kEx]);
+    dialog.SetFile(fileName);
+    dialog.DoModal();
+}
 
 bool CBrView::RunPluginSetup() {
-    return false;
+    CPluginSetupDlg dialog(frame_.GetSafeHwnd(), pluginPacing_);
+    return dialog.DoModal() == IDOK;
 }
 
 // Runs draw(page, canvas) on the page bitmap; false when there is no page or
@@ -397,4 +409,8 @@ bool CBrView::LoadPicture(std::string_view name, DibPicture& slot) {
     CBrApp& app = TheApp();
     return slot.Load(name, PictureSources{&app.archives[CBrApp::kCg], &app.archives[CBrApp::kEx],
                                           &app.archives[CBrApp::kParts]});
+}
+
+Point CBrView::favouritesPosition() const {
+    return favouritesWnd_ ? favouritesWnd_->position() : favouritesPosition_;
 }

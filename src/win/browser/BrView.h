@@ -4,17 +4,20 @@
 #include <string>
 #include <vector>
 
+#include "browser/Bookmarks.h"
 #include "browser/BrowserSession.h"
 #include "browser/PageHistory.h"
 #include "browser/PagePrinter.h"
 #include "framework/Gdi.h"
 #include "framework/ScrollView.h"
 #include "framework/SoundPlayer.h"
+#include "game/PluginSetup.h"
 #include "game/SaveFile.h"
 #include "game/SearchRecord.h"
 #include "html/PageHost.h"
 #include "html/TokenList.h"
 
+class CFavouritesWnd;
 class CMainFrame;
 
 // The page view: the page now shown, painted once into a 1400 x 2600 page
@@ -51,13 +54,13 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
     TokenList* currentPage() const { return session_.currentPage(); }
     const PageHistory& history() const { return session_.history(); }
     const std::vector<SearchRecord>& searchTable() const { return session_.searchTable(); }
-    const std::vector<Favourite>& favourites() const { return favourites_; }
-    const std::string& homePage() const { return homePage_; }
+    const std::vector<Favourite>& favourites() const { return bookmarks_.favourites(); }
+    const std::string& homePage() const { return bookmarks_.homePage(); }
     const std::string& lastKeyword() const { return session_.lastKeyword(); }
     bool pageReady() const { return pageReady_; }
     const CSoundPlayer& soundPlayer() const { return soundPlayer_; }
-    // The window of the favourites list stands here until it exists.
-    Point favouritesPosition() const { return favouritesPosition_; }
+    // Where the favourites window stands, or stood when it last existed.
+    Point favouritesPosition() const;
 
     // PageHost
     Rect ClientRect() const override;
@@ -122,12 +125,22 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
     CSoundPlayer soundPlayer_;
     CPagePrinter printer_;
     BitmapHandle backBuffer_;
-    std::vector<Favourite> favourites_;
     LinkElement* hotLink_ = nullptr;
     BrowserSession session_;
     bool pageReady_ = false;
-    std::string homeAddress_;
-    std::string homePage_;
     std::vector<std::string> savedAddresses_;
     Point favouritesPosition_;
+
+    // The favourites, the home page and the favourites window.
+  public:
+    Bookmarks& bookmarks() { return bookmarks_; }
+    // Null until the view's first update has made it.
+    CFavouritesWnd* favouritesWindow() { return favouritesWnd_.get(); }
+    // The plug-in set-up's clock and waits; tests drive them.
+    void SetPluginPacing(SetupPacing pacing) { pluginPacing_ = std::move(pacing); }
+
+  private:
+    Bookmarks bookmarks_{session_};
+    std::unique_ptr<CFavouritesWnd> favouritesWnd_;
+    SetupPacing pluginPacing_;
 };

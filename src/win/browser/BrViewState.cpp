@@ -53,9 +53,9 @@ void CBrView::LoadState() {
     if (!app.settings.statusBarVisible) {
         frame_.HideBarAtStartUp(ID_VIEW_STATUS_BAR);
     }
-    homeAddress_ = app.settings.homeAddress.str();
-    homePage_ = app.settings.homePage.str();
-    favourites_ = saved->favourites;
+    bookmarks_.SetHome(app.settings.homeAddress.view(), app.settings.homePage.view());
+    bookmarks_.SetFavourites(saved->favourites);
+    frame_.RebuildFavouritesMenu();
     frame_.addressBar().SetEntries(saved->addresses);
     for (const std::string& name : saved->visited) {
         frame_.AddVisited(name);
@@ -92,14 +92,16 @@ void CBrView::SaveState() {
     app.WriteProfileInt(kSection, "mainy", window.top);
     app.WriteProfileInt(kSection, "mainw", window.right - window.left);
     app.WriteProfileInt(kSection, "mainh", window.bottom - window.top);
-    app.WriteProfileInt(kSection, "likex", favouritesPosition_.x);
-    app.WriteProfileInt(kSection, "likey", favouritesPosition_.y);
+    // Where the player left the favourites window, also while it closes.
+    const Point favourites = favouritesPosition();
+    app.WriteProfileInt(kSection, "likex", favourites.x);
+    app.WriteProfileInt(kSection, "likey", favourites.y);
 
-    app.settings.homeAddress = homeAddress_;
-    app.settings.homePage = homePage_;
+    app.settings.homeAddress = bookmarks_.homeAddress();
+    app.settings.homePage = bookmarks_.homePage();
     SaveData data;
     data.state = app.settings;
-    data.favourites = favourites_;
+    data.favourites = bookmarks_.favourites();
     data.addresses = frame_.addressBar().savedEntries();
     data.visited = frame_.visitedList().names();
     // A failed write keeps the last save as it was.

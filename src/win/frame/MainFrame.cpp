@@ -6,7 +6,10 @@
 
 #include "app/BrApp.h"
 #include "browser/BrView.h"
+#include "dialogs/FavouriteDlgs.h"
+#include "dialogs/HomePageDlg.h"
 #include "framework/Text.h"
+#include "game/Favourites.h"
 #include "resource.h"
 #include "text/ShiftJis.h"
 
@@ -34,7 +37,10 @@ const MessageMap* CMainFrame::GetMessageMap() const {
         OnMessage<&CMainFrame::OnPaint>(WM_PAINT),
         OnMessage<&CMainFrame::OnSize>(WM_SIZE),
         OnMessage<&CMainFrame::OnDestroy>(WM_DESTROY),
+        OnCommand<&CMainFrame::OnRegisterHome>(ID_EDIT_REGISTER_HOME),
         OnCommand<&CMainFrame::ToggleAddressBar>(ID_VIEW_ADDRESSBAR),
+        OnCommand<&CMainFrame::OnAddFavourite>(ID_FAVOURITES_ADD),
+        OnCommand<&CMainFrame::OnDeleteFavourites>(ID_FAVOURITES_DELETE),
         OnMessage<&CMainFrame::OnActivate>(WM_ACTIVATE),
         OnCommand<&CMainFrame::ToggleStatusBar>(ID_VIEW_STATUS_BAR),
         OnCommand<&CMainFrame::ToggleToolBar>(ID_VIEW_TOOLBAR),
@@ -255,7 +261,7 @@ bool CMainFrame::IsCommandChecked(UINT id, bool& checked) {
 }
 
 bool CMainFrame::RouteCommand(WPARAM wParam, LPARAM lParam) {
-    return CFrameWnd::RouteCommand(wParam, lParam) ||
+    return OnFavouriteCommand(wParam) || CFrameWnd::RouteCommand(wParam, lParam) ||
            (m_wndToolButton.HasWindow() && m_wndToolButton.HandleCommand(wParam, lParam));
 }
 
@@ -274,4 +280,86 @@ void CMainFrame::OnDestroy() {
     }
     m_wndStatusBar.Destroy();
     PostQuitMessage(0);
+}
+
+namespace {
+
+// A title as a menu item shows it: an "&" is a letter, not a mnemonic.
+std::wstring MenuText(const std::string& title) {
+    std::wstring text;
+    for (wchar_t c : Widen(title)) {
+        text += c;
+        if (c == L'&') {
+            text += L'&';
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+void CMainFrame::RebuildFavouritesMenu() {
+    HMENU menu = GetSubMenu(GetMenu(GetSafeHwnd()), 3);
+    if (menu == nullptr) {
+        return;
+    }
+    // Everything after the two fixed items and their separator.
+    while (GetMenuItemCount(menu) > 3 && DeleteMenu(menu, 3, MF_BYPOSITION)) {
+    }
+    const std::vector<Favourite>& favourites = view_->favourites();
+    for (const FavouriteMenuItem& item : PlanFavouritesMenu(favourites.size())) {
+        AppendMenuW(menu, MF_STRING | (item.newColumn ? MF_MENUBARBREAK : 0), item.command,
+                    MenuText(favourites[item.index].title).c_str());
+    }
+    DrawMenuBar(GetSafeHwnd());
+}
+
+bool CMainFrame::OnFavouriteCommand(WPARAM wParam) {
+    // Menus give notification code 0; the favourites have no other way in.
+    if (HIWORD(wParam) != 0 || LOWORD(wParam) < kFirstFavouriteCommand ||
+        LOWORD(wParam) >= kFirstFavouriteCommand + kFavouriteCommands) {
+        return false;
+    }
+    if (const std::optional<size_t> index =
+            FavouriteForCommand(LOWORD(wParam), view_->favourites().size())) {
+        view_->bookmarks().OpenFavourite(*index);
+    }
+    return true;
+}
+
+void CMainFrame::FavouritesChanged() {
+    if (CFavouritesWnd* window = view_->favouritesWindow()) {
+        window->SetFavouriteList(&view_->bookmarks());
+    }
+    RebuildFavouritesMenu();
+    // Kept at once, not only at the next page.
+    view_->SaveState();
+}
+
+void CMainFrame::OnAddFavourite() {
+    if (view_->currentPage() == nullptr) {
+        return;
+    }
+    CFavouriteAddDlg dialog(GetSafeHwnd());
+    if (dialog.DoModal() == IDOK && view_->bookmarks().AddCurrentPage()) {
+        FavouritesChanged();
+    }
+}
+
+void CMainFrame::OnDeleteFavourites() {
+    CFavouriteDeleteDlg dialog(GetSafeHwnd(), view_->bookmarks(), [this] { FavouritesChanged(); });
+    dialog.DoModal();
+    if (CFavouritesWnd* window = view_->favouritesWindow()) {
+        window->SetFavouriteList(&view_->bookmarks());
+    }
+}
+
+void CMainFrame::OnRegisterHome() {
+    CHomePageDlg dialog(GetSafeHwnd(), view_->bookmarks());
+    if (const TokenList* page = view_->currentPage()) {
+        dialog.m_strCurrentFile = page->name();
+        dialog.m_strCurrentAddress = page->address();
+    }
+    dialog.DoModal();
+    view_->SaveState();
 }

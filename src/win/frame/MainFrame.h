@@ -88,4 +88,19 @@ class CMainFrame : public CFrameWnd, public AnimationTarget {
     VisitedList m_visitedList;
     BitmapHandle m_bmpLogo;
     std::unique_ptr<CBrView> view_;
+
+    // The favourites menu and the home page.
+  public:
+    // The favourites' items after the menu's three fixed ones, from the
+    // view's favourites: the first 257 get one, in columns.
+    void RebuildFavouritesMenu();
+
+  private:
+    // A favourite's menu command opens it; true when the command was one.
+    bool OnFavouriteCommand(WPARAM wParam);
+    void OnAddFavourite();
+    void OnDeleteFavourites();
+    void OnRegisterHome();
+    // The favourites window and the menu after the favourites changed.
+    void FavouritesChanged();
 };

@@ -22,24 +22,41 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::wstring& path) {
     return bytes;
 }
 
+namespace {
+
+// A new, empty file of its own in the folder of `path`, so that the move
+// over `path` stays on one volume; nothing when the folder takes none.
+std::optional<std::wstring> TemporaryBeside(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
+    wchar_t name[MAX_PATH] = {};
+    if (folder.size() >= MAX_PATH - 14 || GetTempFileNameW(folder.c_str(), L"vel", 0, name) == 0) {
+        return std::nullopt;
+    }
+    return std::wstring(name);
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::wstring& path, const std::vector<uint8_t>& bytes) {
-    const std::wstring temporary = path + L".new";
+    const std::optional<std::wstring> own = TemporaryBeside(path);
+    const std::wstring temporary = own.value_or(path + L".new");
     HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
+        if (own) {
+            DeleteFileW(own->c_str());
+        }
         return false;
     }
     DWORD written = 0;
-    const bool ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size() && FlushFileBuffers(file);
-    CloseHandle(file);
-    if (!ok) {
-        DeleteFileW(temporary.c_str());
-        return false;
-    }
-    if (!MoveFileExW(temporary.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    bool ok = bytes.size() <= MAXDWORD &&
+              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size() && FlushFileBuffers(file);
+    // A full disk may only tell when the file is closed.
+    ok = CloseHandle(file) && ok;
+    if (!ok || !MoveFileExW(temporary.c_str(), path.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());
         return false;
     }

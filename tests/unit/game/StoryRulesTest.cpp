@@ -184,6 +184,18 @@ TEST(StoryRules, DownloadNames) {
     EXPECT_EQ(DownloadFileName("wal.htm"), std::nullopt);
     EXPECT_EQ(DownloadFileName("mywall.htm"), std::nullopt);
     EXPECT_EQ(DownloadFileName("wall" + std::string(300, 'x'))->size(), 255u);
+    // Both tests ignore case and keep the target's own letters; a name
+    // without "." is taken whole; an icon never turns into a wallpaper.
+    EXPECT_EQ(DownloadFileName("ICON1.HTM"), "ICON1.ico");
+    EXPECT_EQ(DownloadFileName("iconwall"), "iconwall.ico");
+    EXPECT_EQ(DownloadFileName("WALL.01.htm"), "WALL.bmp");
+    EXPECT_EQ(DownloadFileName("plugin"), std::nullopt);
+    // The bound never splits a double-byte character.
+    std::string wide = "wall";
+    for (int i = 0; i < 200; ++i) {
+        wide += "霧";
+    }
+    EXPECT_EQ(*DownloadFileName(wide), wide.substr(0, 254));
 }
 
 TEST(StoryRules, PageSounds) {

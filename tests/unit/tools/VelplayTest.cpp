@@ -11,6 +11,7 @@
 #include "../../support/TestFiles.h"
 #include "Cp932Text.h"
 #include "Json.h"
+#include "archive/Archive.h"
 #include "game/SaveFile.h"
 
 #ifndef VELPLAY_PATH
@@ -46,15 +47,22 @@ TEST(VelplayText, CommandsMustBeUtf8WithACodePage932Form) {
 }
 
 // One report line, parsed strictly: a flat object whose values are numbers,
-// strings, null or arrays of strings.
+// strings, null, arrays of strings or of arrays of strings, or objects of
+// such values.
 struct Report {
-    std::map<std::string, std::string> values;  // strings unescaped; "null" for null
+    std::map<std::string, std::string> values;   // strings unescaped; "null" for null
+    std::map<std::string, std::string> members;  // of objects, as "key.member"
     std::vector<std::string> pictures;
+    std::vector<std::vector<std::string>> favourites;
 
     const std::string& operator[](const std::string& key) const {
         static const std::string missing = "<missing>";
         auto found = values.find(key);
-        return found != values.end() ? found->second : missing;
+        if (found != values.end()) {
+            return found->second;
+        }
+        found = members.find(key);
+        return found != members.end() ? found->second : missing;
     }
     int Number(const std::string& key) const { return std::atoi((*this)[key].c_str()); }
 };
@@ -65,49 +73,93 @@ class JsonReader {
 
     std::optional<Report> Object() {
         Report report;
-        if (!Take('{')) {
-            return std::nullopt;
-        }
-        do {
-            std::optional<std::string> key = String();
-            if (!key || !Take(':')) {
-                return std::nullopt;
-            }
-            if (Peek() == '[') {
-                ++at_;
-                while (Peek() == '"') {
-                    std::optional<std::string> item = String();
-                    if (!item) {
-                        return std::nullopt;
-                    }
-                    report.pictures.push_back(*item);
-                    Take(',');
-                }
-                if (!Take(']')) {
-                    return std::nullopt;
-                }
-                report.values[*key] = "[]";
-            } else if (Peek() == '"') {
-                std::optional<std::string> value = String();
-                if (!value) {
-                    return std::nullopt;
-                }
-                report.values[*key] = *value;
-            } else {
-                const size_t start = at_;
-                while (at_ < text_.size() && text_[at_] != ',' && text_[at_] != '}') {
-                    ++at_;
-                }
-                report.values[*key] = std::string(text_.substr(start, at_ - start));
-            }
-        } while (Take(','));
-        if (!Take('}') || at_ != text_.size()) {
+        if (!Members(report, "") || at_ != text_.size()) {
             return std::nullopt;
         }
         return report;
     }
 
   private:
+    bool Members(Report& report, const std::string& prefix) {
+        if (!Take('{')) {
+            return false;
+        }
+        do {
+            std::optional<std::string> key = String();
+            if (!key || !Take(':')) {
+                return false;
+            }
+            const std::string name = prefix + *key;
+            if (Peek() == '{') {
+                if (!prefix.empty() || !Members(report, name + ".")) {
+                    return false;
+                }
+                report.values[name] = "{}";
+            } else if (Peek() == '[') {
+                std::optional<std::vector<std::vector<std::string>>> rows = Strings(true);
+                if (!rows) {
+                    return false;
+                }
+                if (*key == "pictures") {
+                    report.pictures = rows->empty() ? std::vector<std::string>{} : rows->front();
+                } else {
+                    report.favourites = *rows;
+                }
+                report.values[name] = "[]";
+            } else if (Peek() == '"') {
+                std::optional<std::string> value = String();
+                if (!value) {
+                    return false;
+                }
+                (prefix.empty() ? report.values : report.members)[name] = *value;
+            } else {
+                const size_t start = at_;
+                while (at_ < text_.size() && text_[at_] != ',' && text_[at_] != '}') {
+                    ++at_;
+                }
+                (prefix.empty() ? report.values : report.members)[name] =
+                    std::string(text_.substr(start, at_ - start));
+            }
+        } while (Take(','));
+        return Take('}');
+    }
+
+    // An array of strings (one row), or with `nested` also one of arrays of
+    // strings (a row each).
+    std::optional<std::vector<std::vector<std::string>>> Strings(bool nested) {
+        if (!Take('[')) {
+            return std::nullopt;
+        }
+        std::vector<std::vector<std::string>> rows;
+        if (nested && Peek() == ']') {
+            // No rows.
+        } else if (nested && Peek() == '[') {
+            do {
+                std::optional<std::vector<std::vector<std::string>>> row = Strings(false);
+                if (!row) {
+                    return std::nullopt;
+                }
+                rows.push_back(row->front());
+            } while (Take(','));
+        } else {
+            rows.emplace_back();
+            while (Peek() == '"') {
+                std::optional<std::string> item = String();
+                if (!item) {
+                    return std::nullopt;
+                }
+                rows.back().push_back(*item);
+                if (!Take(',')) {
+                    break;
+                }
+            }
+        }
+        if (!Take(']')) {
+            return std::nullopt;
+        }
+        return rows;
+    }
+
     char Peek() const { return at_ < text_.size() ? text_[at_] : '\0'; }
     bool Take(char c) {
         if (Peek() != c) {
@@ -157,7 +209,8 @@ std::string WorldDir() {
 const char* const kKeys[] = {"page",           "stage",      "pageCounter",   "killerCounter",
                              "pluginMissing",  "umakerPage", "kyoumakerPage", "notesRead",
                              "passwordSolved", "sound",      "prompt",        "address",
-                             "scene",          "pictures",   "message",       "error"};
+                             "scene",          "pictures",   "message",       "error",
+                             "download",       "favourites", "home"};
 
 class VelplayTest : public ::testing::Test {
   protected:
@@ -168,13 +221,14 @@ class VelplayTest : public ::testing::Test {
 
     // Plays `commands` in one velplay process; one report per command.
     std::vector<Report> Play(const std::vector<std::string>& commands,
-                             const std::string& options = "") {
+                             const std::string& options = "",
+                             const std::string& world = WorldDir()) {
         std::string input;
         for (const std::string& command : commands) {
             input += command + "\n";
         }
         WriteBytes(dir.File("input.txt"), Bytes(input));
-        const std::string command = "'" VELPLAY_PATH "' '" + WorldDir() + "' " + options + " <'" +
+        const std::string command = "'" VELPLAY_PATH "' '" + world + "' " + options + " <'" +
                                     dir.File("input.txt") + "' >'" + dir.File("out.txt") + "'";
         const int raw = std::system(command.c_str());
         status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -473,6 +527,84 @@ TEST_F(VelplayTest, TypedAddressesOpenTheirPagesOrAreRefused) {
     EXPECT_EQ(r[2]["message"], U8(u8"そのアドレスは見当たりません。"));
     EXPECT_EQ(r[3]["message"], U8(u8"そのアドレスは見当たりません。"));
     EXPECT_EQ(r[3]["error"], "null");
+}
+
+TEST_F(VelplayTest, DownloadsThePlugInFavouritesAndTheHomePageAcrossARestart) {
+    const std::string save = dir.File("velmora.dat");
+    const std::vector<Report> r = Play({"open kankou.htm",
+                                        "click wall02.htm",
+                                        "click icon01.htm",
+                                        "open kyouplug.htm",
+                                        "click plugin",
+                                        "click plugin",
+                                        "open osyo.htm",
+                                        "favourite add",
+                                        "search " + U8(u8"霧"),
+                                        "favourite add",
+                                        "open otop.htm",
+                                        "favourite open 1",
+                                        "favourite open 0",
+                                        "favourite open 2",
+                                        "home current",
+                                        "open otop.htm",
+                                        "home",
+                                        "home",
+                                        "favourite delete 0",
+                                        "favourite drop 0"},
+                                       "--save '" + save + "'");
+    ASSERT_EQ(r.size(), 20u);
+    Archive ex;
+    ex.Open(WorldDir() + "/ex.arc");
+    uint32_t index = 0;
+    ASSERT_TRUE(ex.Find("wall02.bmp", index));
+    EXPECT_EQ(r[0]["download"], "null");
+    EXPECT_EQ(r[1]["download.file"], "wall02.bmp");
+    EXPECT_EQ(r[1]["download.bytes"], std::to_string(ex.entry(index).unpackedSize));
+    EXPECT_EQ(r[1]["message"], U8(u8"ダウンロード完了しました。"));
+    EXPECT_EQ(r[1]["page"], "kankou.htm");
+    EXPECT_EQ(r[2]["download.file"], "icon01.ico");
+    EXPECT_EQ(r[3]["download"], "null");
+    EXPECT_EQ(r[4]["pluginMissing"], "0");
+    EXPECT_EQ(r[4]["message"], U8(u8"プラグインが組み込まれました。"));
+    EXPECT_EQ(r[5]["message"], U8(u8"プラグインはすでに組み込まれています。"));
+
+    // Favourites: the page's title, file and the search's keyword.
+    EXPECT_EQ(r[7]["favourites"], "[]");
+    const std::vector<std::string> cape = {U8(u8"尾形精機保養所　岬荘"), "osyo.htm", ""};
+    const std::vector<std::string> fog = {U8(u8"霧検索"), "Search.htm", U8(u8"霧")};
+    EXPECT_EQ(r[7].favourites, std::vector<std::vector<std::string>>{cape});
+    EXPECT_EQ(r[9].favourites, (std::vector<std::vector<std::string>>{cape, fog}));
+    EXPECT_EQ(r[11]["page"], "Search.htm");
+    EXPECT_EQ(r[12]["page"], "osyo.htm");
+    EXPECT_EQ(r[13]["error"], "there is no favourite 2");
+    EXPECT_EQ(r[13]["page"], "osyo.htm");
+    // The home page: the page shown, opened by the Home button unless shown.
+    EXPECT_EQ(r[13]["home"], "otop.htm");
+    EXPECT_EQ(r[14]["home"], "osyo.htm");
+    EXPECT_EQ(r[16]["page"], "osyo.htm");
+    EXPECT_EQ(r[17]["error"], "null");
+    EXPECT_EQ(r[18].favourites, std::vector<std::vector<std::string>>{fog});
+    EXPECT_NE(r[19]["error"], "null");
+
+    // A restart starts at the new home page with the favourites kept; the
+    // standard button gives the old home back.
+    const std::vector<Report> again =
+        Play({"favourite open 0", "home standard", "home"}, "--save '" + save + "'");
+    ASSERT_EQ(again.size(), 3u);
+    EXPECT_EQ(again[0]["page"], "Search.htm");
+    EXPECT_EQ(again[0].favourites, std::vector<std::vector<std::string>>{fog});
+    EXPECT_EQ(again[1]["home"], "otop.htm");
+    EXPECT_EQ(again[2]["page"], "otop.htm");
+
+    // Without the file in ex.arc a download fails and says so.
+    TempDir bare;
+    std::filesystem::copy_file(WorldDir() + "/Text.arc", bare.File("Text.arc"));
+    const std::vector<Report> failed =
+        Play({"open kankou.htm", "click wall02.htm"}, "", bare.path().string());
+    ASSERT_EQ(failed.size(), 2u);
+    EXPECT_EQ(failed[1]["download.file"], "wall02.bmp");
+    EXPECT_EQ(failed[1]["download.bytes"], "null");
+    EXPECT_EQ(failed[1]["message"], U8(u8"ファイルのダウンロードに失敗しました。"));
 }
 
 }  // namespace

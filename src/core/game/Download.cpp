@@ -1,0 +1,13 @@
+#include "game/Download.h"
+
+#include "archive/Archive.h"
+
+std::optional<std::vector<uint8_t>> ReadDownload(const Archive& ex, std::string_view fileName) {
+    std::optional<EntryData> entry = ex.ReadEntry(fileName, kPlainReaderBuffers);
+    if (!entry) {
+        return std::nullopt;
+    }
+    // The reader's buffer may hold slack after the data; only the data is the file.
+    entry->bytes.resize(entry->size);
+    return std::move(entry->bytes);
+}
