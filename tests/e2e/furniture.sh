@@ -53,7 +53,8 @@ type_address() {
 
 # The screen position "X Y" of the Home button's house in browser window $1:
 # the leftmost pixel of its roof colour in the tool-button bar. The Back and
-# Forward buttons stand 104 and 52 pixels to its left.
+# Forward buttons stand 104 and 52 pixels to its left. The bar may paint a
+# moment after the page's title is set, so callers wait for it.
 home_button() {
     local left top
     read -r left top <<<"$(window_origin "$1")"
@@ -128,7 +129,7 @@ back_and_forward_buttons_follow_the_history() {
     start_game "$world"
     id=$(enter_game) || { fail "no browser window"; return; }
     home=$(wait_title_change "$id" "Brivane") || { fail "the home page has no title"; return; }
-    read -r hx hy <<<"$(home_button "$id")"
+    read -r hx hy <<<"$(wait_for_output 30 home_button "$id")"
     [ -n "$hx" ] || { fail "no Home button"; return; }
     button_enabled $((hx - 104)) "$hy" && fail "Back is enabled on the first page"
 

@@ -141,7 +141,7 @@ adds_favourites_and_opens_one_from_the_menu_after_a_restart() {
     add_favourite "$id" 2 || { fail "the page was not added"; return; }
 
     # The tool button shows the favourites window; Escape hides it.
-    read -r hx hy <<<"$(home_button "$id")"
+    read -r hx hy <<<"$(wait_for_output 30 home_button "$id")"
     [ -n "$hx" ] || { fail "no Home button"; return; }
     xdotool mousemove $((hx + 114)) "$hy" click 1
     window=$(wait_window '^お気に入り$' 30) || { fail "no favourites window"; return; }
