@@ -106,6 +106,20 @@ inline std::vector<uint8_t> MakeBmp(int width, int height, int bits,
     return bmp::Make(width, height, bits, std::move(pixels), std::move(colours), 0, {});
 }
 
+// A 24-bit picture of one colour.
+inline std::vector<uint8_t> MakeSolidBmp(int width, int height, Colour colour) {
+    const size_t stride = bmp::Stride(width, 24);
+    std::vector<uint8_t> pixels(stride * static_cast<size_t>(std::abs(height)), 0);
+    for (size_t row = 0; row < pixels.size(); row += stride) {
+        for (size_t x = 0; x < static_cast<size_t>(width); ++x) {
+            pixels[row + 3 * x] = static_cast<uint8_t>(colour >> 16);
+            pixels[row + 3 * x + 1] = static_cast<uint8_t>(colour >> 8);
+            pixels[row + 3 * x + 2] = static_cast<uint8_t>(colour);
+        }
+    }
+    return MakeBmp(width, height, 24, std::move(pixels));
+}
+
 // The same with bit fields (16 or 32 bits): red, green and blue masks.
 inline std::vector<uint8_t> MakeBitFieldsBmp(int width, int height, int bits,
                                              std::vector<uint8_t> pixels,

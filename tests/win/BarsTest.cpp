@@ -106,7 +106,7 @@ TEST_F(Bars, EnterAndEscapeInTheBarsNeverHideThem) {
     PressKey(edit(), VK_ESCAPE);
     EXPECT_EQ(CurrentTitle(), "Page A");
     EXPECT_TRUE(IsWindowVisible(bar().GetSafeHwnd()));
-    EXPECT_EQ(frame().m_bAddressBarVisible, 1);
+    EXPECT_TRUE(frame().addressBarShown());
     EXPECT_EQ(app_->settings.addressBarVisible, 1);
 
     // The tool-button bar once a button has the focus.
@@ -114,7 +114,7 @@ TEST_F(Bars, EnterAndEscapeInTheBarsNeverHideThem) {
     PressKey(Button(ID_GO_BACK), VK_RETURN);
     PressKey(Button(ID_GO_BACK), VK_ESCAPE);
     EXPECT_TRUE(IsWindowVisible(frame().toolButton().GetSafeHwnd()));
-    EXPECT_EQ(frame().m_bToolBarVisible, 1);
+    EXPECT_TRUE(frame().toolBarShown());
     EXPECT_TRUE(messages_.Messages().empty());
 }
 

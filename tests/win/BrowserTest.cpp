@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../support/TestFiles.h"
+#include "../unit/html/PageTestSupport.h"
 #include "BrowserFixture.h"
 #include "WindowWatcher.h"
 #include "app/BrApp.h"
@@ -19,7 +20,9 @@
 #include "forms/FormTextField.h"
 #include "frame/MainFrame.h"
 #include "framework/FrameLayout.h"
+#include "framework/Gdi.h"
 #include "framework/GdiCanvas.h"
+#include "framework/ScrollView.h"
 #include "framework/Text.h"
 #include "game/SaveFile.h"
 #include "html/PageHost.h"
@@ -152,6 +155,17 @@ TEST_F(Browser, WithoutAPageBitmapPagesAreStillLaidOutAndTheirLinksWork) {
     EXPECT_EQ(CurrentTitle(), "Page B");
 }
 
+// velrender lays pages out for an inside of a given width; rules measure
+// the view's window, edges and bars included, so the two must agree.
+TEST_F(Browser, TheViewWindowIsItsInsidePlusItsEdgesAsThePreviewAssumes) {
+    Open();
+    view().OpenPage("otop.htm", CBrView::OpenMode::New);
+    const bool bar = (GetWindowLongPtrW(view().GetSafeHwnd(), GWL_STYLE) & WS_VSCROLL) != 0;
+    const int inside = view().ClientRect().right + (bar ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    EXPECT_EQ(view().ViewWindowWidth(), CScrollView::WindowWidthFor(inside));
+    EXPECT_GT(view().ViewWindowWidth(), inside);
+}
+
 TEST_F(Browser, PrintingAsksThePlatformAndTheBrowserGoesOn) {
     Open();
     // Without a printer the platform says so; the player's OK ends it.
@@ -225,14 +239,14 @@ TEST_F(Browser, BarsToggleWithTheirSettingsAndCheckMarks) {
     Open();
     GameState& settings = app_->settings;
     SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
-    EXPECT_EQ(frame().m_bStatusBarVisible, 0);
+    EXPECT_FALSE(frame().statusBarShown());
     EXPECT_EQ(settings.statusBarVisible, 0);
     HMENU view = GetSubMenu(GetMenu(frame().GetSafeHwnd()), 2);
     SendMessageW(frame().GetSafeHwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), 2);
     EXPECT_FALSE(GetMenuState(view, ID_VIEW_STATUS_BAR, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_TRUE(GetMenuState(view, ID_VIEW_ADDRESSBAR, MF_BYCOMMAND) & MF_CHECKED);
     // Progress calls do nothing while the status bar is hidden.
-    frame().m_bProgressEnabled = 1;
+    frame().EnableProgress(true);
     frame().SetProgressRange(0, 10);
     frame().SetProgressPos(7);
     EXPECT_EQ(SendMessageW(frame().progress(), PBM_GETPOS, 0, 0), 0);
@@ -241,17 +255,17 @@ TEST_F(Browser, BarsToggleWithTheirSettingsAndCheckMarks) {
     frame().SetProgressRange(0, 10);
     frame().SetProgressPos(7);
     EXPECT_EQ(SendMessageW(frame().progress(), PBM_GETPOS, 0, 0), 7);
-    frame().m_bProgressEnabled = 0;
+    frame().EnableProgress(false);
 
     SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_VIEW_ADDRESSBAR, 0);
     SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_VIEW_ADDRESSBAR, 0);
-    EXPECT_EQ(frame().m_bAddressBarVisible, 1);
+    EXPECT_TRUE(frame().addressBarShown());
     EXPECT_EQ(settings.addressBarVisible, 1);
 }
 
 TEST_F(Browser, TheProgressControlStaysCentredAndAtZeroInANarrowFrame) {
     Open();
-    frame().m_bProgressEnabled = 1;
+    frame().EnableProgress(true);
     MoveWindow(frame().GetSafeHwnd(), 0, 0, 600, 400, TRUE);
     frame().SetProgressPos(1);
     RECT progress;
@@ -268,7 +282,7 @@ TEST_F(Browser, TheProgressControlStaysCentredAndAtZeroInANarrowFrame) {
     at = {progress.left, progress.top};
     ScreenToClient(GetParent(frame().progress()), &at);
     EXPECT_EQ(at.x, 0);
-    frame().m_bProgressEnabled = 0;
+    frame().EnableProgress(false);
 }
 
 TEST_F(Browser, MenuPromptsShowInTheStatusBar) {
@@ -304,7 +318,7 @@ TEST_F(Browser, EverythingComesBackAfterARestart) {
     Close();  // saves on the way out
 
     Open();
-    EXPECT_EQ(frame().m_bStatusBarVisible, 0);
+    EXPECT_FALSE(frame().statusBarShown());
     EXPECT_TRUE(frame().IsVisited("a.htm"));
     EXPECT_EQ(app_->settings.killerCounter, 7u);
     RECT window;
@@ -413,7 +427,7 @@ TEST_F(Forms, ControlsHideWhenThePageIsLeftAndComeBackWithIt) {
 
 // A session of its own with real form controls in a window, whose host
 // answers the password prompt: the password dialog stands in for it.
-class FormSubmit : public ::testing::Test, public SessionHost, public PageHost {
+class FormSubmit : public ::testing::Test, public SessionHost, public FakeHost {
   protected:
     FormSubmit() {
         WriteBytes(dir_.File("Text.arc"),
@@ -431,13 +445,10 @@ class FormSubmit : public ::testing::Test, public SessionHost, public PageHost {
     void LayoutDiscarded(TokenList&) override {}
     void HistoryChanged() override {}
     void ShowCurrentPage() override {
-        HDC dc = CreateCompatibleDC(nullptr);
-        {
-            GdiCanvas canvas(dc);
-            session_.currentPage()->ResetLayout();
-            session_.currentPage()->RenderPage(canvas);
-        }
-        DeleteDC(dc);
+        MemoryDC dc(nullptr);
+        GdiCanvas canvas(dc.get());
+        session_.currentPage()->ResetLayout();
+        session_.currentPage()->RenderPage(canvas);
     }
     void ShowAddress(const std::string&) override {}
     void PlayPageSound(const std::string&) override {}
@@ -451,19 +462,7 @@ class FormSubmit : public ::testing::Test, public SessionHost, public PageHost {
     void OfferDownload(const std::string&) override {}
     bool RunPluginSetup() override { return false; }
 
-    // PageHost
-    Rect ClientRect() const override { return {0, 0, 400, 300}; }
-    int ViewWindowWidth() const override { return 400; }
-    void SetScrollSizes(int, int) override {}
-    void SetProgressRange(int, int) override {}
-    void SetProgressPos(int) override {}
-    void AdvanceProgress(int) override {}
-    void SetWindowTitle(const std::string&) override {}
-    bool IsVisited(std::string_view) const override { return false; }
-    int TextSizeOffset() const override { return 0; }
-    bool PluginInstalled() const override { return false; }
-    bool CapsLockOn() const override { return false; }
-    bool LoadPicture(std::string_view, DibPicture&) override { return false; }
+    // PageHost: real buttons in the window.
     std::unique_ptr<FormControlWindow> CreateButton(FormButton& button) override {
         return CFormButton::Make(parent_.GetSafeHwnd(), button, session_);
     }

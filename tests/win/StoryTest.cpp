@@ -30,30 +30,6 @@
 
 namespace {
 
-// A .bmp of one colour, 24 bits per pixel.
-std::vector<uint8_t> PictureFile(int width, int height, uint8_t blue, uint8_t green, uint8_t red) {
-    const size_t stride = bmp::Stride(width, 24);
-    std::vector<uint8_t> file(bmp::kHeadersSize + stride * static_cast<size_t>(height), 0);
-    file[0] = 'B';
-    file[1] = 'M';
-    bmp::Put32(file, bmp::kFileSizeAt, static_cast<uint32_t>(file.size()));
-    bmp::Put32(file, bmp::kOffsetAt, bmp::kHeadersSize);
-    bmp::Put32(file, bmp::kHeaderSizeAt, 40);
-    bmp::Put32(file, bmp::kWidthAt, static_cast<uint32_t>(width));
-    bmp::Put32(file, bmp::kHeightAt, static_cast<uint32_t>(height));
-    bmp::Put16(file, bmp::kPlanesAt, 1);
-    bmp::Put16(file, bmp::kBitCountAt, 24);
-    for (int y = 0; y < height; ++y) {
-        uint8_t* row = &file[bmp::kHeadersSize + stride * static_cast<size_t>(y)];
-        for (int x = 0; x < width; ++x) {
-            row[3 * x] = blue;
-            row[3 * x + 1] = green;
-            row[3 * x + 2] = red;
-        }
-    }
-    return file;
-}
-
 // Dispatches messages until `done`, for at most 20 s; false on timeout.
 bool PumpUntil(const std::function<bool()>& done) {
     const DWORD deadline = GetTickCount() + 20000;
@@ -197,9 +173,9 @@ TEST_F(MessageWindow, AnEmptyOrMissingTextFadesAWhitePictureWindowAndCloses) {
 }
 
 TEST_F(MessageWindow, PicturesCrossFadeInNineStepsAndOnesThatDoNotFitAreSkipped) {
-    host_.pictures["pict0100.bmp"] = PictureFile(640, 480, 0, 0, 0);
-    host_.pictures["pict0000m.bmp"] = PictureFile(640, 480, 0, 0, 255);  // red
-    host_.pictures["pict0002m.bmp"] = PictureFile(320, 240, 255, 0, 0);
+    host_.pictures["pict0100.bmp"] = MakeSolidBmp(640, 480, MakeColour(0, 0, 0));
+    host_.pictures["pict0000m.bmp"] = MakeSolidBmp(640, 480, MakeColour(255, 0, 0));  // red
+    host_.pictures["pict0002m.bmp"] = MakeSolidBmp(320, 240, MakeColour(0, 0, 255));
     Play("□００００\r\n□０００１\r\n□０００２\r\nあ\r\n");
     // The format picture gives the format; the window starts white anyway.
     EXPECT_EQ(Shown(0), 0xFF);
@@ -471,9 +447,10 @@ class SceneInTheBrowser : public ::testing::Test {
             {"password.txt", Bytes(passwords)},
         });
         WriteBytes(dir_.File("Text.arc"), *text);
-        WriteBytes(dir_.File("cg.arc"),
-                   *BuildArchive({{"pict0100.bmp", PictureFile(640, 480, 0, 0, 0)},
-                                  {"pict0000m.bmp", PictureFile(640, 480, 0, 0, 255)}}));
+        WriteBytes(
+            dir_.File("cg.arc"),
+            *BuildArchive({{"pict0100.bmp", MakeSolidBmp(640, 480, MakeColour(0, 0, 0))},
+                           {"pict0000m.bmp", MakeSolidBmp(640, 480, MakeColour(255, 0, 0))}}));
         for (const char* name : {"ex.arc", "parts.arc"}) {
             WriteBytes(dir_.File(name), *BuildArchive({}));
         }

@@ -15,7 +15,10 @@
 #include "archive/Archive.h"
 #include "framework/Gdi.h"
 #include "framework/GdiCanvas.h"
+#include "framework/ScrollView.h"
 #include "framework/Text.h"
+#include "game/PageTable.h"
+#include "game/Search.h"
 #include "html/TokenList.h"
 #include "picture/DibPicture.h"
 #include "text/ShiftJis.h"
@@ -24,11 +27,13 @@ namespace {
 
 const char kUsage[] =
     "usage: velrender [OPTIONS] WORLD_DIR PAGE OUT.bmp [--dump]\n"
+    "       velrender [OPTIONS] --search WORDS WORLD_DIR OUT.bmp [--dump]\n"
     "\n"
     "Lays PAGE of the world in WORLD_DIR (its four archives) out as the browser\n"
-    "does and writes the page, cut to its scroll size, as a 24-bit .bmp.\n"
+    "does and writes the page, cut to its scroll size, as a 24-bit .bmp. With\n"
+    "--search, the page is the result page the browser builds for WORDS.\n"
     "\n"
-    "  --client WxH      the view's client size (default 800x600)\n"
+    "  --client WxH      the view's inside without scroll bars (default 800x600)\n"
     "  --scroll X,Y      write only what the view shows at that scroll position\n"
     "  --visited NAME    count NAME as a visited page (repeatable)\n"
     "  --plugin          the plug-in is installed\n"
@@ -88,6 +93,8 @@ struct Options {
     bool plugin = false;
     bool capsLock = false;
     bool dump = false;
+    bool search = false;
+    std::string words;  // code page 932
     std::wstring world;
     std::string page;
     std::wstring out;
@@ -114,7 +121,10 @@ class PreviewHost : public PageHost {
         : options_(options), sources_(sources) {}
 
     Rect ClientRect() const override { return {0, 0, options_.clientWidth, options_.clientHeight}; }
-    int ViewWindowWidth() const override { return options_.clientWidth; }
+    // As the game's view window, whose width counts its edges and bars.
+    int ViewWindowWidth() const override {
+        return CScrollView::WindowWidthFor(options_.clientWidth);
+    }
     void SetScrollSizes(int width, int height) override { scroll = {width, height}; }
     void SetProgressRange(int, int) override {}
     void SetProgressPos(int) override {}
@@ -131,6 +141,8 @@ class PreviewHost : public PageHost {
     int TextSizeOffset() const override { return -3; }
     bool PluginInstalled() const override { return options_.plugin; }
     bool CapsLockOn() const override { return options_.capsLock; }
+    // A result page's text fields show the words searched for.
+    std::string LastKeyword() const override { return options_.words; }
     bool LoadPicture(std::string_view name, DibPicture& slot) override {
         return slot.Load(name, sources_);
     }
@@ -228,18 +240,23 @@ bool ParseArguments(int argc, wchar_t** argv, Options& o) {
             o.capsLock = true;
         } else if (a == L"--dump") {
             o.dump = true;
+        } else if (a == L"--search") {
+            o.search = true;
+            o.words = Narrow(next());
         } else if (!a.empty() && a[0] == L'-') {
             return false;
         } else {
             positional.push_back(a);
         }
     }
-    if (positional.size() != 3) {
+    if (positional.size() != (o.search ? 2u : 3u)) {
         return false;
     }
-    o.world = positional[0];
-    o.page = Narrow(positional[1]);
-    o.out = positional[2];
+    o.world = positional.front();
+    if (!o.search) {
+        o.page = Narrow(positional[1]);
+    }
+    o.out = positional.back();
     return true;
 }
 
@@ -370,11 +387,17 @@ int main() {
 
     TokenList page;
     uint32_t index = 0;
-    if (!text.Find(options.page, index)) {
+    if (options.search) {
+        std::vector<std::string> words;
+        if (SplitKeywords(options.words, words) < 0) {
+            return 1;  // told through the message handler
+        }
+        FillSearchPage(text, LoadPageTable(text), words, page);
+    } else if (!text.Find(options.page, index)) {
         std::fprintf(stderr, "velrender: no page \"%s\" in Text.arc\n", Utf8(options.page).c_str());
         return 1;
     }
-    if (!page.LoadPage(text, options.page)) {
+    if (!options.search && !page.LoadPage(text, options.page)) {
         std::fprintf(stderr,
                      "velrender: a tag has no \">\" within 256 bytes; the page stops there\n");
     }
@@ -382,26 +405,27 @@ int main() {
 
     // The page bitmap of the view: screen format, 1400 x 2600.
     WindowDC screen(nullptr);
-    HDC dc = CreateCompatibleDC(screen.get());
+    MemoryDC memory(screen.get());
     BitmapHandle bitmap(CreateCompatibleBitmap(screen.get(), kPageWidth, kPageHeight));
-    if (dc == nullptr || !bitmap) {
+    if (!memory || !bitmap) {
         std::fprintf(stderr, "velrender: cannot make the page bitmap\n");
         return 1;
     }
-    HGDIOBJ previous = SelectObject(dc, bitmap.get());
+    HDC dc = memory.get();
     {
-        GdiCanvas canvas(dc);
-        page.ResetLayout();
-        page.RenderPage(canvas);
+        SelectInto select(dc, bitmap.get());
+        {
+            GdiCanvas canvas(dc);
+            page.ResetLayout();
+            page.RenderPage(canvas);
+        }
+        DrawControls(dc, host, {options.scrollX, options.scrollY});
     }
-    DrawControls(dc, host, {options.scrollX, options.scrollY});
-    SelectObject(dc, previous);
 
     const Rect area = options.scrolled ? Rect::FromSize(options.scrollX, options.scrollY,
                                                         options.clientWidth, options.clientHeight)
                                        : Rect{0, 0, host.scroll.width, host.scroll.height};
     const bool written = WriteBmp(outPath, dc, bitmap.get(), area);
-    DeleteDC(dc);
     if (!written) {
         std::fprintf(stderr, "velrender: cannot write %s\n", Utf8(std::wstring(outPath)).c_str());
         return 1;

@@ -101,22 +101,22 @@ void TokenList::AlignPicture(std::string_view token, Size used) {
     if (HasAttribute(token, "align")) {
         // Every word is looked for in the whole tag; later ones win.
         if (HasAttribute(token, "left")) {
-            l.imageAlignment = 0;
+            l.imageAlignment = PictureAlignment::kLeft;
         }
         if (HasAttribute(token, "right")) {
-            l.imageAlignment = 1;
+            l.imageAlignment = PictureAlignment::kRight;
         }
         if (HasAttribute(token, "top")) {
-            l.imageAlignment = 2;
+            l.imageAlignment = PictureAlignment::kTop;
             l.pendingShift = used.height;
         }
         if (HasAttribute(token, "center") || HasAttribute(token, "middle")) {
-            l.imageAlignment = 3;
+            l.imageAlignment = PictureAlignment::kMiddle;
             l.pendingShift = used.height / 2;
             l.penY += used.height / 2;
         }
         if (HasAttribute(token, "bottom")) {
-            l.imageAlignment = 4;
+            l.imageAlignment = PictureAlignment::kBottom;
             l.pendingShift = 0;
             l.penY += used.height;
         }

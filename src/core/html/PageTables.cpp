@@ -381,12 +381,12 @@ void TokenList::CellContent(Tag tag, std::string_view token, StringNode*& node, 
             }
             if (HasAttribute(token, "align")) {
                 if (HasAttribute(token, "left")) {
-                    l.pendingAlignment = 0;
+                    l.pendingAlignment = LineAlignment::kLeft;
                     l.penX = walk.x;
                 } else if (HasAttribute(token, "center")) {
-                    l.pendingAlignment = 1;
+                    l.pendingAlignment = LineAlignment::kCentre;
                 } else if (HasAttribute(token, "right")) {
-                    l.pendingAlignment = 2;
+                    l.pendingAlignment = LineAlignment::kRight;
                 }
             }
             l.headingBold = true;
@@ -410,12 +410,12 @@ void TokenList::CellContent(Tag tag, std::string_view token, StringNode*& node, 
             if (align != std::string_view::npos) {
                 const std::string_view words = token.substr(align);
                 if (HasAttribute(words, "left")) {
-                    l.pendingAlignment = 0;
+                    l.pendingAlignment = LineAlignment::kLeft;
                     l.penX = walk.x;
                 } else if (HasAttribute(words, "center")) {
-                    l.pendingAlignment = 1;
+                    l.pendingAlignment = LineAlignment::kCentre;
                 } else if (HasAttribute(words, "right")) {
-                    l.pendingAlignment = 2;
+                    l.pendingAlignment = LineAlignment::kRight;
                 }
             } else {
                 l.penX = walk.x;
@@ -424,7 +424,7 @@ void TokenList::CellContent(Tag tag, std::string_view token, StringNode*& node, 
             break;
         }
         case Tag::ParagraphEnd:
-            l.pendingAlignment = 0;
+            l.pendingAlignment = LineAlignment::kLeft;
             l.penX = walk.x;
             break;
         case Tag::Image:
@@ -522,12 +522,12 @@ void TokenList::CellText(std::string_view text, Canvas& canvas, CellWalk& walk) 
     l.lineHeight = whole.height;
     // Only a pending alignment places text, within the cell's requested width.
     const bool fits = l.advance < walk.requestedWidth - 20;
-    if (l.pendingAlignment == 1) {
+    if (l.pendingAlignment == LineAlignment::kCentre) {
         l.penX = fits ? walk.x + (walk.requestedWidth - l.advance) / 2 : walk.x;
-    } else if (l.pendingAlignment == 2) {
+    } else if (l.pendingAlignment == LineAlignment::kRight) {
         l.penX = fits ? walk.x + walk.requestedWidth - l.advance - 20 : walk.x;
     }
-    l.pendingAlignment = 0;
+    l.pendingAlignment = LineAlignment::kLeft;
     if (link != nullptr) {
         link->text = text;
         link->x = l.penX;

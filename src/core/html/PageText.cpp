@@ -47,18 +47,19 @@ void TokenList::LayoutText(std::string_view text, Canvas& canvas, LinkElement* l
     // Alignment applies only to a run that starts a line.
     const int clientWidth = Client().width();
     const bool fits = clientWidth - l.leftMargin - 20 > l.advance;
-    if (l.lineStart && (l.pendingAlignment == 1 || l.divisionCentre)) {
+    if (l.lineStart && (l.pendingAlignment == LineAlignment::kCentre || l.divisionCentre)) {
         l.lineStart = false;
-        l.pendingAlignment = 0;
+        l.pendingAlignment = LineAlignment::kLeft;
         l.penX = fits ? (clientWidth - l.advance) / 2 : l.leftMargin;
-    } else if (l.lineStart && (l.pendingAlignment == 2 || l.divisionRight)) {
+    } else if (l.lineStart && (l.pendingAlignment == LineAlignment::kRight || l.divisionRight)) {
         l.lineStart = false;
-        l.pendingAlignment = 0;
+        l.pendingAlignment = LineAlignment::kLeft;
         l.penX = fits ? clientWidth - l.advance - 20 : l.leftMargin;
     }
 
     // After a picture aligned middle or bottom, text stands one line higher.
-    if (l.imageAlignment == 3 || l.imageAlignment == 4) {
+    if (l.imageAlignment == PictureAlignment::kMiddle ||
+        l.imageAlignment == PictureAlignment::kBottom) {
         l.pendingShift += l.lineHeight;
         l.penY -= l.lineHeight;
     }
@@ -153,12 +154,12 @@ void TokenList::HeadingTag(std::string_view token, Canvas& canvas) {
     l.fontSize = SizeForDigit(level, kHeadingSizes, l.fontSize);
     if (HasAttribute(token, "align")) {
         if (HasAttribute(token, "left")) {
-            l.pendingAlignment = 0;
+            l.pendingAlignment = LineAlignment::kLeft;
             l.penX = l.leftMargin;
         } else if (HasAttribute(token, "center")) {
-            l.pendingAlignment = 1;
+            l.pendingAlignment = LineAlignment::kCentre;
         } else if (HasAttribute(token, "right")) {
-            l.pendingAlignment = 2;
+            l.pendingAlignment = LineAlignment::kRight;
         }
     }
     l.headingBold = true;
@@ -226,12 +227,12 @@ void TokenList::ParagraphTag(std::string_view token) {
     if (align != std::string_view::npos) {
         const std::string_view words = token.substr(align);
         if (HasAttribute(words, "left")) {
-            l.pendingAlignment = 0;
+            l.pendingAlignment = LineAlignment::kLeft;
             l.penX = l.leftMargin;
         } else if (HasAttribute(words, "center")) {
-            l.pendingAlignment = 1;
+            l.pendingAlignment = LineAlignment::kCentre;
         } else if (HasAttribute(words, "right")) {
-            l.pendingAlignment = 2;
+            l.pendingAlignment = LineAlignment::kRight;
         }
     } else {
         l.penX = l.leftMargin;
@@ -241,7 +242,7 @@ void TokenList::ParagraphTag(std::string_view token) {
 }
 
 void TokenList::ParagraphEndTag() {
-    layout_.pendingAlignment = 0;
+    layout_.pendingAlignment = LineAlignment::kLeft;
     layout_.penX = layout_.leftMargin;
 }
 

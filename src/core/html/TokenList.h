@@ -22,6 +22,12 @@
 class Archive;
 struct TableLayout;
 
+// Where the next line's run stands: "<p align>" and "<div align>".
+enum class LineAlignment { kLeft, kCentre, kRight };
+
+// How a picture meets the text: "<img align>".
+enum class PictureAlignment { kLeft, kRight, kTop, kMiddle, kBottom };
+
 // One piece of a table cell's content, in document order.
 struct CellItem {
     enum Kind { kText = 1, kPicture = 2, kTable = 3, kControl = 4 };
@@ -184,13 +190,13 @@ class TokenList : public StringList {
         bool divisionRight = false;
         bool centre = false;
         int pendingShift = 0;
-        int imageAlignment = 0;  // 0 left, 1 right, 2 top, 3 middle, 4 bottom
+        PictureAlignment imageAlignment = PictureAlignment::kLeft;
         int imageIndex = 0;
         int advance = 0;
         int lineHeight = 0;
         bool noBreak = false;
         int paragraphGap = 20;
-        int pendingAlignment = 0;  // 0 left, 1 centre, 2 right
+        LineAlignment pendingAlignment = LineAlignment::kLeft;
         int topMargin = 0;
         int leftMargin = 0;
         Colour textColour = 0;

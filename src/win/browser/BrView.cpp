@@ -119,9 +119,9 @@ void CBrView::HistoryChanged() {
 }
 
 void CBrView::ShowCurrentPage() {
-    frame_.m_bProgressEnabled = 1;
+    frame_.EnableProgress(true);
     PaintBackBuffer();
-    frame_.m_bProgressEnabled = 0;
+    frame_.EnableProgress(false);
     RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
@@ -188,18 +188,17 @@ bool CBrView::DrawOnBackBuffer(const Draw& draw) {
         return false;
     }
     WindowDC screen(nullptr);
-    HDC dc = CreateCompatibleDC(screen.get());
+    MemoryDC dc(screen.get());
     if (backBuffer_) {
-        SelectInto select(dc, backBuffer_.get());
-        GdiCanvas canvas(dc);
+        SelectInto select(dc.get(), backBuffer_.get());
+        GdiCanvas canvas(dc.get());
         draw(*page, canvas);
     } else {
         // Without a page bitmap the page is still laid out, on the memory
         // DC's own tiny bitmap, so that its title, links and size are known.
-        GdiCanvas canvas(dc);
+        GdiCanvas canvas(dc.get());
         draw(*page, canvas);
     }
-    DeleteDC(dc);
     return true;
 }
 
@@ -232,12 +231,9 @@ void CBrView::OnDraw(HDC dc) {
     RECT client;
     GetClientRect(GetSafeHwnd(), &client);
     const Point at = GetScrollPosition();
-    HDC memory = CreateCompatibleDC(dc);
-    {
-        SelectInto select(memory, backBuffer_.get());
-        BitBlt(dc, at.x, at.y, client.right, client.bottom, memory, at.x, at.y, SRCCOPY);
-    }
-    DeleteDC(memory);
+    MemoryDC memory(dc);
+    SelectInto select(memory.get(), backBuffer_.get());
+    BitBlt(dc, at.x, at.y, client.right, client.bottom, memory.get(), at.x, at.y, SRCCOPY);
 }
 
 BOOL CBrView::OnEraseBackground(HDC dc) {

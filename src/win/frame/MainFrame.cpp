@@ -108,13 +108,12 @@ void CMainFrame::DrawLogoFrame() {
     const int x = (window.right - window.left) - kLogoFrameWidth - GetSystemMetrics(SM_CXEDGE) -
                   GetSystemMetrics(SM_CXFRAME);
     const int y = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
-    HDC strip = CreateCompatibleDC(dc.get());
+    MemoryDC strip(dc.get());
     {
-        SelectInto select(strip, m_bmpLogo.get());
-        BitBlt(dc.get(), x, y, kLogoFrameWidth, GetSystemMetrics(SM_CYMENU) - 1, strip,
+        SelectInto select(strip.get(), m_bmpLogo.get());
+        BitBlt(dc.get(), x, y, kLogoFrameWidth, GetSystemMetrics(SM_CYMENU) - 1, strip.get(),
                logoFrameIndex * kLogoFrameWidth, 0, SRCCOPY);
     }
-    DeleteDC(strip);
     logoFrameIndex = (logoFrameIndex + 1) % kLogoFramesShown;
 }
 

@@ -56,10 +56,11 @@ class CMainFrame : public CFrameWnd, public AnimationTarget {
     CToolButton& toolButton() { return m_wndToolButton; }
     HWND progress() const { return m_wndProgress; }
 
-    int m_bAddressBarVisible = 1;
-    int m_bToolBarVisible = 1;
-    int m_bStatusBarVisible = 1;
-    int m_bProgressEnabled = 0;
+    bool addressBarShown() const { return m_bAddressBarVisible != 0; }
+    bool toolBarShown() const { return m_bToolBarVisible != 0; }
+    bool statusBarShown() const { return m_bStatusBarVisible != 0; }
+    // The progress control follows page drawing only while enabled.
+    void EnableProgress(bool enabled) { m_bProgressEnabled = enabled ? 1 : 0; }
 
   protected:
     const MessageMap* GetMessageMap() const override;
@@ -88,6 +89,10 @@ class CMainFrame : public CFrameWnd, public AnimationTarget {
     VisitedList m_visitedList;
     BitmapHandle m_bmpLogo;
     std::unique_ptr<CBrView> view_;
+    int m_bAddressBarVisible = 1;
+    int m_bToolBarVisible = 1;
+    int m_bStatusBarVisible = 1;
+    int m_bProgressEnabled = 0;
 
     // The favourites menu and the home page.
   public:

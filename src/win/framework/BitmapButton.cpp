@@ -44,11 +44,9 @@ void CBitmapButton::DrawItem(const DRAWITEMSTRUCT& item) const {
     if (shown == nullptr) {
         return;
     }
-    HDC memory = CreateCompatibleDC(item.hDC);
-    {
-        SelectInto select(memory, shown);
-        const RECT& r = item.rcItem;
-        BitBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, 0, 0, SRCCOPY);
-    }
-    DeleteDC(memory);
+    MemoryDC memory(item.hDC);
+    SelectInto select(memory.get(), shown);
+    const RECT& r = item.rcItem;
+    BitBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), 0, 0,
+           SRCCOPY);
 }

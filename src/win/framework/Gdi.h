@@ -54,6 +54,24 @@ class SelectInto {
     HGDIOBJ previous_;
 };
 
+// CreateCompatibleDC ... DeleteDC: a memory DC for one drawing step.
+class MemoryDC {
+  public:
+    explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    ~MemoryDC() {
+        if (dc_ != nullptr) {
+            DeleteDC(dc_);
+        }
+    }
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HDC dc_;
+};
+
 // BeginPaint ... EndPaint.
 class PaintDC {
   public:

@@ -226,13 +226,16 @@ void GdiCanvas::DrawPictureTransparent(const DibPicture& picture, const Rect& ar
     const int width = area.width();
     const int height = area.height();
     // A working copy in the target's format; the picture itself is never altered.
-    HDC work = CreateCompatibleDC(dc_);
+    MemoryDC workDc(dc_);
     BitmapHandle workBitmap(CreateCompatibleBitmap(dc_, width, height));
-    HDC maskDc = CreateCompatibleDC(dc_);
+    MemoryDC maskMemory(dc_);
     BitmapHandle mask(CreateBitmap(width, height, 1, 1, nullptr));
-    HDC inverseDc = CreateCompatibleDC(dc_);
+    MemoryDC inverseMemory(dc_);
     BitmapHandle inverse(CreateBitmap(width, height, 1, 1, nullptr));
-    if (work && workBitmap && maskDc && mask && inverseDc && inverse) {
+    if (workDc && workBitmap && maskMemory && mask && inverseMemory && inverse) {
+        HDC work = workDc.get();
+        HDC maskDc = maskMemory.get();
+        HDC inverseDc = inverseMemory.get();
         SelectInto selectWork(work, workBitmap.get());
         SelectInto selectMask(maskDc, mask.get());
         SelectInto selectInverse(inverseDc, inverse.get());
@@ -260,14 +263,5 @@ void GdiCanvas::DrawPictureTransparent(const DibPicture& picture, const Rect& ar
         BitBlt(dc_, area.left, area.top, width, height, work, 0, 0, SRCPAINT);
         SetBkColor(dc_, targetBack);
         ::SetTextColor(dc_, targetText);
-    }
-    if (inverseDc) {
-        DeleteDC(inverseDc);
-    }
-    if (maskDc) {
-        DeleteDC(maskDc);
-    }
-    if (work) {
-        DeleteDC(work);
     }
 }

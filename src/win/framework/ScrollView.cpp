@@ -123,11 +123,24 @@ void ScrollBars::OnWheel(HWND window, WPARAM wParam) {
     }
 }
 
+namespace {
+
+constexpr DWORD kViewExStyle = WS_EX_CLIENTEDGE;
+// Child windows (a page's form controls) are not painted over.
+constexpr DWORD kViewStyle = WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN;
+
+}  // namespace
+
 bool CScrollView::Create(HWND parent, UINT id) {
-    // Child windows (a page's form controls) are not painted over.
-    return CreateEx(WS_EX_CLIENTEDGE, L"",
-                    WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, 0, 0, 0, 0,
-                    parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+    return CreateEx(kViewExStyle, L"", kViewStyle, 0, 0, 0, 0, parent,
+                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+}
+
+int CScrollView::WindowWidthFor(int insideWidth) {
+    // The bars are left out: they take their room from the inside.
+    RECT rc{0, 0, insideWidth, 0};
+    AdjustWindowRectEx(&rc, kViewStyle & ~(WS_HSCROLL | WS_VSCROLL), FALSE, kViewExStyle);
+    return rc.right - rc.left;
 }
 
 const MessageMap* CScrollView::GetMessageMap() const {

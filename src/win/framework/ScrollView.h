@@ -38,6 +38,10 @@ class ScrollBars {
 class CScrollView : public CWnd {
   public:
     bool Create(HWND parent, UINT id);
+    // The width of a view window whose inside, without scroll bars, is
+    // `insideWidth` wide: its client edge on both sides. Pages measure rules
+    // against the window's width.
+    static int WindowWidthFor(int insideWidth);
 
     void SetScrollSizes(int width, int height);
     Size totalSize() const { return bars_.total(); }

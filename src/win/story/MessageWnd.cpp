@@ -327,12 +327,9 @@ void CMessageWnd::DrawOnCanvas(const Draw& draw) {
         return;
     }
     WindowDC screen(nullptr);
-    HDC dc = CreateCompatibleDC(screen.get());
-    {
-        SelectInto select(dc, m_bmpCanvas.get());
-        draw(dc);
-    }
-    DeleteDC(dc);
+    MemoryDC dc(screen.get());
+    SelectInto select(dc.get(), m_bmpCanvas.get());
+    draw(dc.get());
 }
 
 void CMessageWnd::ClearCanvas() {
@@ -353,10 +350,7 @@ void CMessageWnd::OnPaint() {
     }
     RECT client;
     GetClientRect(GetSafeHwnd(), &client);
-    HDC memory = CreateCompatibleDC(paint.get());
-    {
-        SelectInto select(memory, m_bmpCanvas.get());
-        BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-    }
-    DeleteDC(memory);
+    MemoryDC memory(paint.get());
+    SelectInto select(memory.get(), m_bmpCanvas.get());
+    BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
 }

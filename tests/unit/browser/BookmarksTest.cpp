@@ -4,20 +4,19 @@
 #include <vector>
 
 #include "../../support/MessageRecorder.h"
-#include "../../support/TestCanvas.h"
-#include "../../support/TestFiles.h"
+#include "../html/PageTestSupport.h"
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
 #include "browser/Bookmarks.h"
 #include "browser/BrowserSession.h"
-#include "html/PageHost.h"
 #include "html/TokenList.h"
 
 namespace {
 
 // Lays every page out as the view does, so that pages have their titles.
-class WalkingHost : public SessionHost, public PageHost {
+class WalkingHost : public SessionHost, public FakeHost {
   public:
+    WalkingHost() { windowWidth = 656; }
     void SetStatusText(const std::string&) override {}
     void HidePageControls(TokenList&) override {}
     void LayoutDiscarded(TokenList&) override {}
@@ -36,19 +35,6 @@ class WalkingHost : public SessionHost, public PageHost {
     bool AskPassword(int) override { return false; }
     void OfferDownload(const std::string&) override {}
     bool RunPluginSetup() override { return false; }
-
-    Rect ClientRect() const override { return {0, 0, 640, 480}; }
-    int ViewWindowWidth() const override { return 656; }
-    void SetScrollSizes(int, int) override {}
-    void SetProgressRange(int, int) override {}
-    void SetProgressPos(int) override {}
-    void AdvanceProgress(int) override {}
-    void SetWindowTitle(const std::string&) override {}
-    bool IsVisited(std::string_view) const override { return false; }
-    int TextSizeOffset() const override { return -3; }
-    bool PluginInstalled() const override { return false; }
-    bool CapsLockOn() const override { return false; }
-    bool LoadPicture(std::string_view, DibPicture&) override { return false; }
 
     BrowserSession* session = nullptr;
     TestCanvas canvas;  // pages keep the fonts it makes

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../../support/BmpBuilder.h"
 #include "../../support/TestFiles.h"
 #include "game/WorldCheck.h"
 
@@ -15,30 +16,9 @@ using Texts = std::vector<std::string>;
 
 // A .bmp file of one flat colour; scene pictures are 640 x 480 x 24.
 std::vector<uint8_t> Bitmap(int32_t width, int32_t height, uint16_t bits = 24, uint8_t shade = 0) {
-    const uint32_t stride = ((static_cast<uint32_t>(width) * bits / 8) + 3) & ~3u;
-    const uint32_t rows = static_cast<uint32_t>(height < 0 ? -height : height);
-    std::vector<uint8_t> file(54 + stride * rows, shade);
-    auto put = [&](size_t at, uint32_t value, size_t bytes) {
-        for (size_t i = 0; i < bytes; ++i) {
-            file[at + i] = static_cast<uint8_t>(value >> (8 * i));
-        }
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put(2, static_cast<uint32_t>(file.size()), 4);
-    put(6, 0, 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, static_cast<uint32_t>(width), 4);
-    put(22, static_cast<uint32_t>(height), 4);
-    put(26, 1, 2);
-    put(28, bits, 2);
-    put(30, 0, 4);
-    put(34, stride * rows, 4);
-    for (size_t at = 38; at < 54; ++at) {
-        file[at] = 0;
-    }
-    return file;
+    const size_t rows = static_cast<size_t>(height < 0 ? -height : height);
+    return MakeBmp(width, height, bits,
+                   std::vector<uint8_t>(bmp::Stride(width, bits) * rows, shade));
 }
 
 std::vector<uint8_t> Scene(uint8_t shade = 0) {

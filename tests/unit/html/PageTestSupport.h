@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "../../support/BmpBuilder.h"
 #include "../../support/TestCanvas.h"
 #include "../../support/TestFiles.h"
 #include "archive/Archive.h"
@@ -18,32 +19,12 @@
 // A 24-bit bottom-up .bmp of one colour, with its top-left pixel in `corner`.
 inline std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb = 0x808080,
                                      uint32_t corner = 0x808080) {
-    const int stride = (width * 3 + 3) & ~3;
-    const int size = 54 + stride * height;
-    std::vector<uint8_t> b(static_cast<size_t>(size), 0);
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
-        }
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, static_cast<uint32_t>(size));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
-    b[26] = 1;
-    b[28] = 24;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const uint32_t c = (x == 0 && y == height - 1) ? corner : rgb;
-            const size_t at = 54 + static_cast<size_t>(y * stride + x * 3);
-            b[at] = static_cast<uint8_t>(c >> 16);  // blue
-            b[at + 1] = static_cast<uint8_t>(c >> 8);
-            b[at + 2] = static_cast<uint8_t>(c);  // red
-        }
-    }
+    std::vector<uint8_t> b = MakeSolidBmp(width, height, rgb);
+    // Bottom-up: the top-left pixel starts the last row.
+    const size_t at = bmp::kHeadersSize + bmp::Stride(width, 24) * static_cast<size_t>(height - 1);
+    b[at] = static_cast<uint8_t>(corner >> 16);
+    b[at + 1] = static_cast<uint8_t>(corner >> 8);
+    b[at + 2] = static_cast<uint8_t>(corner);
     return b;
 }
 

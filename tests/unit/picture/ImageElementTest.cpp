@@ -3,40 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "../../support/BmpBuilder.h"
-#include "../../support/TestCanvas.h"
-#include "html/PageHost.h"
+#include "../html/PageTestSupport.h"
 #include "picture/DibPicture.h"
 #include "picture/ImageElement.h"
 #include "text/ShiftJis.h"
 
 namespace {
-
-// Only the visited list matters to a picture.
-class VisitedHost : public PageHost {
-  public:
-    std::vector<std::string> visited;
-
-    Rect ClientRect() const override { return Rect::FromSize(0, 0, 640, 480); }
-    int ViewWindowWidth() const override { return 640; }
-    void SetScrollSizes(int, int) override {}
-    void SetProgressRange(int, int) override {}
-    void SetProgressPos(int) override {}
-    void AdvanceProgress(int) override {}
-    void SetWindowTitle(const std::string&) override {}
-    bool IsVisited(std::string_view name) const override {
-        for (const std::string& v : visited) {
-            if (EqualsIgnoringAsciiCase(v, name)) {
-                return true;
-            }
-        }
-        return false;
-    }
-    int TextSizeOffset() const override { return 0; }
-    bool PluginInstalled() const override { return false; }
-    bool CapsLockOn() const override { return false; }
-    bool LoadPicture(std::string_view, DibPicture&) override { return false; }
-};
 
 TEST(ImageElement, TransparentNamesEndInSOrSmBeforeTheExtension) {
     for (const char* name : {"logos.bmp", "iconsm.bmp", "LOGOS.BMP", "IconSM.Jpg", "s.gif",
@@ -67,7 +39,7 @@ class ImageElementDraw : public ::testing::Test {
     DibPicture picture;
     ImageElement element;
     LinkElement link;
-    VisitedHost host;
+    FakeHost host;  // only its visited list matters to a picture
     TestCanvas canvas;
 };
 
