@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -91,7 +92,12 @@ inline std::vector<uint8_t> Make(int width, int height, int bits, std::vector<ui
         }
     }
     bmp::Put32(file, bmp::kOffsetAt, static_cast<uint32_t>(file.size()));
-    file.insert(file.end(), pixels.begin(), pixels.end());
+    // Appended by hand: gcc 12's -Warray-bounds misreads vector::insert here.
+    const size_t rowsAt = file.size();
+    file.resize(rowsAt + pixels.size());
+    if (!pixels.empty()) {
+        std::memcpy(file.data() + rowsAt, pixels.data(), pixels.size());
+    }
     bmp::Put32(file, bmp::kFileSizeAt, static_cast<uint32_t>(file.size()));
     return file;
 }
