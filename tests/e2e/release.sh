@@ -31,7 +31,7 @@ plays_from_the_release_zip_in_a_fresh_prefix() {
 # then stand in the Windows folder of prefix $2.
 play_the_release() {
     local id
-    (cd "$1"/velmora-*/ && exec wine velmora.exe) &
+    (cd "$1"/velmora-*/ && exec wine velmora.exe 2>/dev/null) &
     GAME_PID=$!
     wait_title 120 >/dev/null || { fail "no title screen"; return; }
     screenshot "$current_test-title"
