@@ -1,8 +1,9 @@
 // velplay scripts played by the story runner on a built world: the folder
 // VELMORA_WORLD names, else the build's own demo world (make data). Every
 // command is answered by one report, one line of JSON with velplay's keys in
-// their order, and what the runner keeps after each reads back from the save
-// file it makes.
+// their order; what the runner keeps after each reads back from the save
+// file it makes, and a game started again from that file keeps the player's
+// favourites, address entries and home page.
 //
 // Input: command lines as velplay reads them from standard input (UTF-8, one
 // a line). Only the first 128 lines are played, each cut to 512 bytes, so that
@@ -339,6 +340,44 @@ void CheckKept(const SaveData& kept) {
     }
 }
 
+// What one play gave: its reports, the times the game was kept, and the last.
+struct Played {
+    size_t reports = 0;
+    size_t keeps = 0;
+    SaveData last;
+};
+
+Played Play(const StoryWorld& world, SaveData start, const std::vector<std::string>& lines) {
+    // VELMORA_FUZZ_SHOW=1 prints the reports, to see what a seed reaches.
+    static const bool show = std::getenv("VELMORA_FUZZ_SHOW") != nullptr;
+    Played played;
+    size_t read = 0;
+    StoryRunner runner(
+        world.text, world.passwords, std::move(start),
+        [&]() -> std::optional<std::string> {
+            if (read == lines.size()) {
+                return std::nullopt;
+            }
+            return lines[read++];
+        },
+        [&](const std::string& json) {
+            ++played.reports;
+            if (show) {
+                std::fprintf(stderr, "%s\n", json.c_str());
+            }
+            CheckReport(json);
+        },
+        [&](const SaveData& kept) {
+            ++played.keeps;
+            CheckKept(kept);
+            played.last = kept;
+        });
+    runner.SetDownloadArchive(&world.ex);
+    runner.Run();
+    FUZZ_CHECK(read == lines.size());
+    return played;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -346,40 +385,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::string> lines =
         ScriptLines(std::string_view(reinterpret_cast<const char*>(data), size));
 
-    // VELMORA_FUZZ_SHOW=1 prints the reports, to see what a seed reaches.
-    static const bool show = std::getenv("VELMORA_FUZZ_SHOW") != nullptr;
     SaveData start;
     start.state = GameState::NewGame();
-    size_t read = 0;
-    size_t reports = 0;
-    size_t keeps = 0;
-    {
-        StoryRunner runner(
-            world.text, world.passwords, std::move(start),
-            [&]() -> std::optional<std::string> {
-                if (read == lines.size()) {
-                    return std::nullopt;
-                }
-                return lines[read++];
-            },
-            [&](const std::string& json) {
-                ++reports;
-                if (show) {
-                    std::fprintf(stderr, "%s\n", json.c_str());
-                }
-                CheckReport(json);
-            },
-            [&](const SaveData& kept) {
-                ++keeps;
-                CheckKept(kept);
-            });
-        runner.SetDownloadArchive(&world.ex);
-        runner.Run();
-        FUZZ_CHECK(read == lines.size());
-    }
+    const Played played = Play(world, std::move(start), lines);
     // Each command is answered once, at once or when its prompt opens; and the
     // game is kept after the first page and before every report.
-    FUZZ_CHECK(reports == lines.size());
-    FUZZ_CHECK(keeps == reports + 1);
+    FUZZ_CHECK(played.reports == lines.size());
+    FUZZ_CHECK(played.keeps == played.reports + 1);
+
+    // The game goes on from its save file with the player's favourites, address
+    // entries and home page.
+    const std::vector<uint8_t> bytes = EncodeSaveFile(played.last);
+    const std::optional<SaveData> saved = DecodeSaveFile(bytes.data(), bytes.size());
+    FUZZ_CHECK(saved.has_value());
+    const Played again = Play(world, *saved, {});
+    FUZZ_CHECK(again.keeps >= 1);
+    FUZZ_CHECK(again.last.favourites == saved->favourites);
+    FUZZ_CHECK(again.last.addresses == saved->addresses);
+    FUZZ_CHECK(again.last.state.homeAddress == saved->state.homeAddress);
+    FUZZ_CHECK(again.last.state.homePage == saved->state.homePage);
     return 0;
 }
