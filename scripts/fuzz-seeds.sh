@@ -382,11 +382,13 @@ click umaker00.htm
 click olinks.htm
 click kyoumaker00.htm
 EOF
-# What the player could not do, a line that is not UTF-8, an empty line, and
-# a prompt left open at the end of the input.
+# What the player could not do, a line that is not UTF-8, an empty line,
+# quotes, backslashes and control characters for the reports to escape, and a
+# prompt left open at the end of the input.
 {
     printf 'jump otop.htm\nclick kiroku.htm\nanswer goro\ncancel\nforward\nback\nopen\n'
     printf 'answer \303\n\nsubmit 検索ボタン\nclick SUGATOP.HTM\nclick kiroku.htm\n'
+    printf 'type "a"\\b\001\037\177\nfavourite add\nsearch \t"\\\nfavourite add\n\002\n'
     printf 'click tou0200.htm\nback\nhome\n'
 } >"$seeds/velplay/refusals"
 # Searches and typed addresses, with CR LF line ends and no end to the last line.
