@@ -18,7 +18,7 @@ if [ ! -x "$velarc" ] || [ ! -f "$game/Text.arc" ]; then
     exit 1
 fi
 
-targets="archive lzss encode tokenizer lines password bmp page save world search scenario"
+targets="archive lzss encode tokenizer lines password bmp page save world search scenario velplay"
 rm -rf "$seeds"
 for t in $targets; do
     mkdir -p "$seeds/$t"
@@ -264,6 +264,163 @@ world Text/xtags.htm Text/ximages.htm Text/xlinks.htm cg/xbutton.bmp cg/xphoto.b
     cg/xsketch.bmp:54 cg/xwide.bmp:54 parts/xbadges.bmp parts/bgfog.bmp:54 >"$seeds/world/showcase"
 world "Text.arc=$seeds/archive/three.arc" "parts.arc=$seeds/archive/one.arc" cg/dm01.bmp:54 \
     >"$seeds/world/whole-archives"
+
+# ---- velplay: scripts of velplay commands, played on the demo world ----
+# The README's session.
+cat >"$seeds/velplay/readme" <<'EOF'
+click sugatop.htm
+click kiroku.htm
+click tou0000.htm
+answer kirimon
+answer きりみん
+cancel
+EOF
+# The whole story in one run, from a new game to the ending pages at stage 10.
+cat >"$seeds/velplay/story" <<'EOF'
+click sugatop.htm
+click suga00.htm
+click suga01.htm
+click suga09.htm
+click sugad01.htm
+click suga02.htm
+click suga03.htm
+click suga04.htm
+click suga05.htm
+click sugad02.htm
+click suga06.htm
+click suga07.htm
+click suga08.htm
+click suga10.htm
+click sugad03.htm
+click suga11.htm
+click suga12.htm
+click suga13.htm
+click sugatop.htm
+click kiroku.htm
+click suga14.htm
+click tou0000.htm
+answer wrong
+answer きりみん
+click tou0100.htm
+cancel
+click tou0100.htm
+answer umineko
+click tou0200.htm
+answer goro
+click tou0300.htm
+answer shirasaki
+click tou0400.htm
+answer 0707
+click kirokuin.htm
+submit tou0001.htm
+back
+submit tou0501.htm
+answer yuri
+click kiroku.htm
+click tou0700.htm
+answer higurashi
+click tou0800.htm
+answer shiroyami
+click tou0900.htm
+answer kiriyomi
+click tou1000.htm
+answer 白い沈黙
+plugin
+open ipan52.htm
+open ipan52.htm
+open ipan52.htm
+open omaker00.htm
+click usyo.htm
+home
+click olinks.htm
+click machi.htm
+click machihis.htm
+click machi.htm
+click kankou.htm
+click olinks.htm
+click umaker00.htm
+click olinks.htm
+click shinbun.htm
+click sugatop.htm
+click kiroku.htm
+click tou0600.htm
+answer KM307
+open umaker00.htm
+click upress.htm
+open kiroku.htm
+click tou1100.htm
+answer しずく
+click tou1200.htm
+answer 0710
+click tou1300.htm
+answer 真壁
+click sugatop.htm
+click ohome.htm
+click ipan07.htm
+click ohome.htm
+click ipan45.htm
+open umaker00.htm
+open kiroku.htm
+click tou1400.htm
+answer 旧測候所
+click sugatop.htm
+click ohome.htm
+click ipan13.htm
+click kankou.htm
+click olinks.htm
+click umaker00.htm
+open kiroku.htm
+click tou1500.htm
+answer 真壁　修
+click sugatop.htm
+click ohome.htm
+click ipan21.htm
+click ohome.htm
+click otop.htm
+click olinks.htm
+click umaker00.htm
+click olinks.htm
+click kyoumaker00.htm
+EOF
+# What the player could not do, a line that is not UTF-8, an empty line,
+# quotes, backslashes and control characters for the reports to escape, and a
+# prompt left open at the end of the input.
+{
+    printf 'jump otop.htm\nclick kiroku.htm\nanswer goro\ncancel\nforward\nback\nopen\n'
+    printf 'answer \303\n\nsubmit 検索ボタン\nclick SUGATOP.HTM\nclick kiroku.htm\n'
+    printf 'type "a"\\b\001\037\177\nfavourite add\nsearch \t"\\\nfavourite add\n\002\n'
+    printf 'click tou0200.htm\nback\nhome\n'
+} >"$seeds/velplay/refusals"
+# Searches and typed addresses, with CR LF line ends and no end to the last line.
+{
+    printf 'search 霧　霧\r\nclick onews.htm\r\nback\r\nforward\r\nsearch \r\nsearch エロ\r\n'
+    printf 'type HTTP://www.kirimi.net/news/\ntype http://nowhere/x.HTM\ntype http://nowhere/\ntype '
+} >"$seeds/velplay/search-and-type"
+# Downloads, the plug-in, favourites and the home page.
+cat >"$seeds/velplay/keepsakes" <<'EOF'
+open kankou.htm
+click wall02.htm
+click icon01.htm
+open kyouplug.htm
+click plugin
+click plugin
+open osyo.htm
+favourite add
+search 霧
+favourite add
+open otop.htm
+favourite open 1
+favourite open 0
+favourite open 2
+home current
+open otop.htm
+home
+home
+favourite delete 0
+favourite drop 0
+home standard
+home
+EOF
 
 # ---- earlier findings, so that every run replays them ----
 for t in $targets; do

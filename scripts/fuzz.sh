@@ -17,7 +17,7 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 fuzz=$build/fuzz
-all="archive lzss encode tokenizer lines password bmp page save world search scenario"
+all="archive lzss encode tokenizer lines password bmp page save world search scenario velplay"
 
 usage() {
     echo "usage: scripts/fuzz.sh run|smoke SECONDS [TARGET...]  (targets: $all)" >&2
@@ -50,6 +50,7 @@ dictionary() {
     tokenizer | page) echo "$root/tests/fuzz/dict/html.dict" ;;
     lines | password) echo "$root/tests/fuzz/dict/password.dict" ;;
     world) echo "$root/tests/fuzz/dict/world.dict" ;;
+    velplay) echo "$root/tests/fuzz/dict/velplay.dict" ;;
     esac
 }
 

@@ -1,6 +1,7 @@
 #include "StoryRunner.h"
 
 #include <charconv>
+#include <filesystem>
 #include <memory>
 #include <utility>
 
@@ -20,6 +21,11 @@ namespace {
 
 // The runner whose command is being played hears the game's message boxes.
 std::optional<std::string>* g_messages = nullptr;
+
+bool g_openFailed = false;
+void NoteOpenFailure(const std::string&) {
+    g_openFailed = true;
+}
 
 std::string Flags(const uint8_t* flags, size_t count) {
     std::string out;
@@ -100,6 +106,24 @@ class MeasuringCanvas : public Canvas {
 };
 
 }  // namespace
+
+bool OpenStoryWorld(const std::string& folder, StoryWorld& world, std::string& error) {
+    const std::string textPath = (std::filesystem::path(folder) / "Text.arc").string();
+    g_openFailed = false;
+    MessageHandler previous = SetMessageHandler(NoteOpenFailure);
+    world.text.Open(textPath);
+    SetMessageHandler(previous);
+    if (g_openFailed || !world.text.loaded()) {
+        error = "cannot read " + textPath;
+        return false;
+    }
+    LoadPasswordTable(world.text, world.passwords);
+    // Downloads come from ex.arc; a world without one fails them as the game does.
+    previous = SetMessageHandler([](const std::string&) {});
+    world.ex.Open((std::filesystem::path(folder) / "ex.arc").string());
+    SetMessageHandler(previous);
+    return true;
+}
 
 StoryRunner::StoryRunner(const Archive& textArchive, PasswordLists passwords, SaveData start,
                          ReadLine read, WriteLine write, Keep keep)

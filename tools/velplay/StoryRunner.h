@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/Archive.h"
 #include "browser/Bookmarks.h"
 #include "browser/BrowserSession.h"
 #include "browser/VisitedList.h"
@@ -13,7 +14,17 @@
 #include "game/SaveFile.h"
 #include "html/PageHost.h"
 
-class Archive;
+// What the runner plays from a world's folder: Text.arc with the password
+// table read from it, and ex.arc, where downloads come from.
+struct StoryWorld {
+    Archive text;
+    PasswordLists passwords;
+    Archive ex;  // empty when the world has none: downloads then fail, as in the game
+};
+
+// Opens the world in `folder`; false, with why in `error`, when its Text.arc
+// cannot be read.
+bool OpenStoryWorld(const std::string& folder, StoryWorld& world, std::string& error);
 
 // Plays a world's story without windows: the browser session of the game,
 // driven by commands, one a line, each answered by one report, a JSON object

@@ -16,10 +16,7 @@
 #include <io.h>
 #endif
 
-#include "Message.h"
 #include "StoryRunner.h"
-#include "archive/Archive.h"
-#include "game/PasswordTable.h"
 #include "game/SaveFile.h"
 
 namespace {
@@ -56,11 +53,6 @@ constexpr int kExitError = 2;
 int Fail(const std::string& message) {
     std::fprintf(stderr, "velplay: %s\n", message.c_str());
     return kExitError;
-}
-
-bool g_openFailed = false;
-void NoteOpenFailure(const std::string&) {
-    g_openFailed = true;
 }
 
 std::optional<std::vector<uint8_t>> ReadFile(const std::filesystem::path& path) {
@@ -122,20 +114,11 @@ int main(int argc, char** argv) {
         return kExitError;
     }
 
-    Archive text;
-    MessageHandler previous = SetMessageHandler(NoteOpenFailure);
-    text.Open((*world / "Text.arc").string());
-    SetMessageHandler(previous);
-    if (g_openFailed || !text.loaded()) {
-        return Fail("cannot read " + (*world / "Text.arc").string());
+    StoryWorld loaded;
+    std::string error;
+    if (!OpenStoryWorld(world->string(), loaded, error)) {
+        return Fail(error);
     }
-    PasswordLists passwords;
-    LoadPasswordTable(text, passwords);
-    // Downloads come from ex.arc; a world without one fails them as the game does.
-    Archive ex;
-    previous = SetMessageHandler([](const std::string&) {});
-    ex.Open((*world / "ex.arc").string());
-    SetMessageHandler(previous);
 
     SaveData start;
     start.state = GameState::NewGame();
@@ -151,7 +134,7 @@ int main(int argc, char** argv) {
 
     bool saveFailed = false;
     StoryRunner runner(
-        text, std::move(passwords), std::move(start),
+        loaded.text, std::move(loaded.passwords), std::move(start),
         []() -> std::optional<std::string> {
             std::string line;
             if (!std::getline(std::cin, line)) {
@@ -171,7 +154,7 @@ int main(int argc, char** argv) {
             }
         });
     runner.SetCapsLock(capsLock);
-    runner.SetDownloadArchive(&ex);
+    runner.SetDownloadArchive(&loaded.ex);
     runner.Run();
     return saveFailed ? kExitError : 0;
 }
