@@ -1,7 +1,7 @@
 # make run   - build everything and play the demo world
 # make test  - build everything and run every test tier
 # Both first install what is missing (apt packages, the Japanese locale, the
-# Wine prefix). Other targets: build, data, bench, fuzz, soak, format, clean.
+# Wine prefix). Other targets: build, data, docs, bench, fuzz, soak, format, clean.
 # make fuzz [FUZZ_SECONDS=60] [FUZZ_TARGETS="lzss bmp"] runs the fuzzers.
 
 BUILD_DIR ?= $(CURDIR)/build
@@ -14,7 +14,7 @@ FUZZ_TARGETS ?=
 JOBS ?= 2
 export BUILD_DIR
 
-.PHONY: all run test build native art win data bench fuzz fuzz-build soak deps format clean
+.PHONY: all run test build native art win data docs bench fuzz fuzz-build soak deps format clean
 
 all: build data
 
@@ -40,6 +40,11 @@ build: native win
 
 data: native
 	@scripts/build-data.sh
+
+# The demo world's map for the README, drawn by Graphviz.
+docs: data
+	@mkdir -p docs
+	@$(NATIVE)/tools/velarc map $(BUILD_DIR)/game docs/world-map.png
 
 # The fuzz targets: clang with libFuzzer, on their own copy of the core.
 fuzz-build: deps
