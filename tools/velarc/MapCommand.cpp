@@ -2,6 +2,7 @@
 
 #include "MapCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -103,10 +104,60 @@ std::string OtherNode(const MapEdge& edge, bool isPage) {
     }
 }
 
+// U+3000 in UTF-8: sources compile to code page 932.
+constexpr std::string_view kWideSpace = "\xE3\x80\x80";
+
+// Half-width characters count 1, others 2.
+int TextWidth(std::string_view utf8) {
+    int width = 0;
+    for (unsigned char c : utf8) {
+        width += c < 0x80 ? 1 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    }
+    return width;
+}
+
+// A title in lines of at most `limit` half-width characters, broken at its
+// spaces where it has them: narrow nodes keep the picture's columns narrow.
+std::string Wrapped(const std::string& utf8, int limit) {
+    std::vector<std::string> words(1);
+    for (size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const size_t length = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        const std::string character = utf8.substr(i, length);
+        i += length;
+        if (character == " " || character == kWideSpace) {
+            words.emplace_back();
+        } else if (!words.back().empty() &&
+                   TextWidth(words.back()) + TextWidth(character) > limit) {
+            words.push_back(character);  // a word longer than a line
+        } else {
+            words.back() += character;
+        }
+    }
+    std::string out;
+    int line = 0;
+    for (const std::string& word : words) {
+        if (word.empty()) {
+            continue;
+        }
+        const int width = TextWidth(word);
+        if (line > 0 && line + 2 + width <= limit) {
+            out += std::string(kWideSpace) + word;
+            line += 2 + width;
+        } else {
+            out += (out.empty() ? "" : "\n") + word;
+            line = width;
+        }
+    }
+    return out;
+}
+
+constexpr int kTitleWidth = 18;
+
 std::string PageNode(const MapPage& page) {
     std::string label = Utf8(page.name);
     if (!page.title.empty()) {
-        label += "\n" + Utf8(page.title);
+        label += "\n" + Wrapped(Utf8(page.title), kTitleWidth);
     }
     if (!page.listed) {
         label += "\n(no page-table record)";
@@ -128,7 +179,7 @@ std::string Legend() {
     for (MapEdge::Kind kind : kinds) {
         const EdgeStyle style = StyleOf(kind);
         out += "    legend_a" + std::to_string(i) + " -> legend_b" + std::to_string(i) + " [" +
-               style.attributes + ", label=" + Quoted(style.legend) + ", minlen=2];\n";
+               style.attributes + ", label=" + Quoted(style.legend) + "];\n";
         ++i;
     }
     out +=
@@ -141,17 +192,37 @@ std::string Legend() {
     return out;
 }
 
-std::string Dot(const WorldMap& map) {
+// Steps from the home page along edges that open pages; pages it does not
+// reach have none.
+std::map<std::string, int> StepsFromHome(const WorldMap& map) {
+    std::map<std::string, int> steps{{map.home, 0}};
+    std::vector<std::string> frontier{map.home};
+    for (int step = 1; !frontier.empty(); ++step) {
+        std::vector<std::string> next;
+        for (const MapEdge& edge : map.edges) {
+            if (LeadsToPage(edge.kind) &&
+                std::find(frontier.begin(), frontier.end(), edge.from) != frontier.end() &&
+                steps.emplace(edge.to, step).second) {
+                next.push_back(edge.to);
+            }
+        }
+        frontier = std::move(next);
+    }
+    return steps;
+}
+
+// `arranged`: with the hints that keep the picture narrow (see below).
+std::string Dot(const WorldMap& map, bool arranged) {
     std::string out = "digraph world {\n";
     out += std::string("  graph [rankdir=LR, fontname=\"") + kFont +
-           "\", fontsize=16, nodesep=0.12, ranksep=0.5, newrank=true, "
+           "\", fontsize=16, nodesep=0.12, ranksep=0.4, "
            "labelloc=t, label=\"Text.arc: " +
            std::to_string(map.pages.size()) + " pages, " + std::to_string(map.unreachable) +
            " unreachable\"];\n";
     out += std::string("  node [fontname=\"") + kFont +
-           "\", fontsize=11, shape=box, style=\"rounded,filled\", fillcolor=white, "
+           "\", fontsize=12, shape=box, style=\"rounded,filled\", fillcolor=white, "
            "margin=\"0.08,0.03\", height=0.3];\n";
-    out += std::string("  edge [fontname=\"") + kFont + "\", fontsize=10, arrowsize=0.6];\n";
+    out += std::string("  edge [fontname=\"") + kFont + "\", fontsize=11, arrowsize=0.6];\n";
 
     // Pages by site, the sites in the order their first page comes.
     std::vector<std::string> hosts;
@@ -189,9 +260,25 @@ std::string Dot(const WorldMap& map) {
             }
         }
     }
+    // Each site is laid out by its own links, the sites one above the other:
+    // links between sites, and links back towards the home page, leave the
+    // columns alone, or the picture grows as wide as the longest round trip.
+    const std::map<std::string, int> steps = StepsFromHome(map);
+    std::map<std::string, std::string> siteOf;
+    for (const MapPage& page : map.pages) {
+        siteOf[page.name] = page.host;
+    }
     for (const MapEdge& edge : map.edges) {
         out += "  " + Quoted(Utf8(edge.from)) + " -> " + Quoted(Utf8(edge.to)) + " [" +
                StyleOf(edge.kind).attributes;
+        const auto from = steps.find(edge.from);
+        const auto to = steps.find(edge.to);
+        const auto site = siteOf.find(edge.to);
+        const bool otherSite = site != siteOf.end() && site->second != siteOf[edge.from];
+        const bool back = from != steps.end() && to != steps.end() && to->second <= from->second;
+        if (arranged && (otherSite || back)) {
+            out += ", constraint=false";
+        }
         if (!edge.condition.empty()) {
             out += ", label=" + Quoted(Utf8(edge.condition));
         }
@@ -273,12 +360,16 @@ int MapDraw(const std::string& worldDir, const std::string& out) {
     if (!map) {
         return kExitError;
     }
-    const std::string dot = Dot(*map);
     if (extension == ".dot") {
         std::ofstream file(out, std::ios::binary | std::ios::trunc);
-        file << dot;
+        file << Dot(*map, true);
         file.close();
         return file ? 0 : Fail("cannot write " + out);
     }
-    return Render(dot, extension.substr(1), out);
+    if (Render(Dot(*map, true), extension.substr(1), out) == 0) {
+        return 0;
+    }
+    // Graphviz has been known to fail on some graphs with such hints.
+    std::fprintf(stderr, "velarc: drawing the map again without arranging its columns\n");
+    return Render(Dot(*map, false), extension.substr(1), out);
 }

@@ -97,11 +97,6 @@ void AddPageEdges(const std::string& from, const PageReferences& references,
     }
 }
 
-bool LeadsToPage(MapEdge::Kind kind) {
-    return kind == MapEdge::Kind::Link || kind == MapEdge::Kind::Form ||
-           kind == MapEdge::Kind::Protected || kind == MapEdge::Kind::Rule;
-}
-
 void MarkReached(WorldMap& map, const std::vector<SearchRecord>& table) {
     std::map<std::string, MapPage*> byName;
     for (MapPage& page : map.pages) {
@@ -111,7 +106,7 @@ void MarkReached(WorldMap& map, const std::vector<SearchRecord>& table) {
     for (const BrowserPage& page : kBrowserPages) {
         pending.emplace_back(page.name);
     }
-    pending.push_back(Lower(GameState::NewGame().homePage.view()));
+    pending.push_back(map.home);
     for (const SearchRecord& record : table) {
         if (const std::string page = ResolveAddress(table, record.address); page != kNoFile) {
             pending.push_back(Lower(page));
@@ -139,6 +134,11 @@ void MarkReached(WorldMap& map, const std::vector<SearchRecord>& table) {
 }
 
 }  // namespace
+
+bool LeadsToPage(MapEdge::Kind kind) {
+    return kind == MapEdge::Kind::Link || kind == MapEdge::Kind::Form ||
+           kind == MapEdge::Kind::Protected || kind == MapEdge::Kind::Rule;
+}
 
 std::string_view EdgeKindName(MapEdge::Kind kind) {
     switch (kind) {
@@ -179,6 +179,7 @@ std::optional<WorldMap> ReadWorldMap(const std::string& worldDir) {
     const std::vector<std::string> names = WorldPageNames(text);
 
     WorldMap map;
+    map.home = Lower(GameState::NewGame().homePage.view());
     std::vector<MapEdge> edges;
     for (const std::string& name : names) {
         MapPage page;

@@ -34,6 +34,7 @@ struct MapEdge {
 };
 
 struct WorldMap {
+    std::string home;            // the page a new game starts on
     std::vector<MapPage> pages;  // in the order of "Text.arc"
     std::vector<MapEdge> edges;  // by page, in page order; each edge once
     int unreachable = 0;
@@ -41,6 +42,9 @@ struct WorldMap {
 
 // "link", "message", "note", "protected", "form", "download", "plugin", "rule".
 std::string_view EdgeKindName(MapEdge::Kind kind);
+
+// Whether following the edge opens a page (a link, a form, a protected page, a rule).
+bool LeadsToPage(MapEdge::Kind kind);
 
 // The map of the world in `worldDir`; nothing when its "Text.arc" cannot be read.
 //
