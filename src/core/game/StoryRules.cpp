@@ -218,10 +218,9 @@ std::vector<StoryReplacement> FindStoryReplacements(const std::vector<std::strin
             }
         }
         // The name's replacements as the story reaches them.
-        std::stable_sort(found.begin() + static_cast<ptrdiff_t>(first), found.end(),
-                         [](const StoryReplacement& a, const StoryReplacement& b) {
-                             return a.stage < b.stage;
-                         });
+        std::stable_sort(
+            found.begin() + static_cast<ptrdiff_t>(first), found.end(),
+            [](const StoryReplacement& a, const StoryReplacement& b) { return a.stage < b.stage; });
     }
     return found;
 }
