@@ -1,7 +1,7 @@
 # make run   - build everything and play the demo world
 # make test  - build everything and run every test tier
 # Both first install what is missing (apt packages, the Japanese locale, the
-# Wine prefix). Other targets: build, data, dist, bench, fuzz, soak, format, clean.
+# Wine prefix). Other targets: build, data, dist, docs, bench, fuzz, soak, format, clean.
 # make fuzz [FUZZ_SECONDS=60] [FUZZ_TARGETS="lzss bmp"] runs the fuzzers.
 
 BUILD_DIR ?= $(CURDIR)/build
@@ -14,7 +14,7 @@ FUZZ_TARGETS ?=
 JOBS ?= 2
 export BUILD_DIR
 
-.PHONY: all run test build native art win data dist bench fuzz fuzz-build soak deps format clean
+.PHONY: all run test build native art win data dist docs bench fuzz fuzz-build soak deps format clean
 
 all: build data
 
@@ -44,6 +44,11 @@ data: native
 # The players' release: build/dist/velmora-VERSION-win64.zip.
 dist: build data
 	@scripts/dist.sh
+
+# The demo world's map for the README, drawn by Graphviz.
+docs: data
+	@mkdir -p docs
+	@$(NATIVE)/tools/velarc map $(BUILD_DIR)/game docs/world-map.png
 
 # The fuzz targets: clang with libFuzzer, on their own copy of the core.
 fuzz-build: deps

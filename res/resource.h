@@ -52,6 +52,8 @@
 #define ID_TITLE_QUIT 32852
 #define ID_VIEW_TOOLBAR 59392
 #define ID_VIEW_STATUS_BAR 59393
+// The message window types without waiting between characters.
+#define ID_VIEW_FAST_TEXT 32870
 #define ID_FILE_NEW 57600
 #define ID_FILE_OPEN 57601
 #define ID_FILE_SAVE 57603

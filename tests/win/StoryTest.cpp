@@ -566,4 +566,87 @@ TEST_F(SceneInTheBrowser, AProtectedPageAsksOwnedByTheBrowserWindow) {
     EXPECT_EQ(app_->settings.passwordSolved[0], 1);
 }
 
+// What the message window showed while the scene ran, seen from inside the
+// modal loop on the test's own thread.
+struct TypingWatch {
+    UINT interval = 12345;
+    std::string firstLine;
+};
+TypingWatch* typingWatch = nullptr;
+
+LRESULT CALLBACK WatchTyping(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code >= 0 && wParam == PM_REMOVE && msg->message == WM_TIMER &&
+        msg->wParam == CMessageWnd::kTypeTimer && typingWatch != nullptr &&
+        msg->hwnd == FindWindowW(L"#32770", L"メッセージ")) {
+        if (auto* window = static_cast<CMessageWnd*>(CWnd::FromHandle(msg->hwnd))) {
+            typingWatch->interval = window->typeInterval();
+            if (typingWatch->firstLine.empty()) {
+                typingWatch->firstLine = window->typewriter().line();
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(SceneInTheBrowser, TextAtOnceIsAViewMenuItemKeptInTheSaveFile) {
+    auto checked = [this] {
+        HMENU viewMenu = GetSubMenu(GetMenu(frame().GetSafeHwnd()), 2);
+        SendMessageW(frame().GetSafeHwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(viewMenu),
+                     2);
+        return (GetMenuState(viewMenu, ID_VIEW_FAST_TEXT, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    auto toggle = [this] { SendMessageW(frame().GetSafeHwnd(), WM_COMMAND, ID_VIEW_FAST_TEXT, 0); };
+    // A new game waits between characters.
+    EXPECT_EQ(app_->settings.messageWait, 1);
+    EXPECT_FALSE(checked());
+    toggle();
+    EXPECT_EQ(app_->settings.messageWait, 0);
+    EXPECT_TRUE(checked());
+    toggle();
+    EXPECT_EQ(app_->settings.messageWait, 1);
+    EXPECT_FALSE(checked());
+    toggle();
+
+    // Kept in the save file's first byte, and back after a restart.
+    app_->ExitInstance();
+    app_.reset();
+    PumpPending();
+    const std::vector<uint8_t> saved = ReadBytes(std::filesystem::path(SaveFilePath()).string());
+    ASSERT_FALSE(saved.empty());
+    EXPECT_EQ(saved[0], 0);
+    app_ = std::make_unique<NoTitleApp>();
+    ASSERT_TRUE(app_->InitInstance());
+    PumpPending();
+    EXPECT_EQ(app_->settings.messageWait, 0);
+    EXPECT_TRUE(checked());
+
+    // A scene now types its text without waiting between characters.
+    TypingWatch watch;
+    typingWatch = &watch;
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, WatchTyping, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    WindowWatcher player(L"#32770", L"メッセージ", [](HWND message) {
+        const DWORD deadline = GetTickCount() + 30000;
+        while (IsWindow(message) && GetTickCount() < deadline) {
+            HWND prompt = FindWindowW(L"#32770", L"パスワード");
+            if (prompt != nullptr && IsWindowVisible(prompt)) {
+                PostMessageW(prompt, WM_COMMAND, IDCANCEL, 0);
+            }
+            PostMessageW(message, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+            Sleep(20);
+        }
+    });
+    LinkElement* link = Link("tou0000.htm");
+    ASSERT_NE(link, nullptr);
+    Mouse(WM_MOUSEMOVE, *link);
+    Mouse(WM_LBUTTONDOWN, *link);
+    Mouse(WM_LBUTTONUP, *link);  // returns when the scene has ended
+    EXPECT_TRUE(player.Finish());
+    UnhookWindowsHookEx(hook);
+    typingWatch = nullptr;
+    EXPECT_EQ(watch.firstLine, "あいうえお");
+    EXPECT_EQ(watch.interval, 0u);
+}
+
 }  // namespace

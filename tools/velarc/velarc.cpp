@@ -19,6 +19,7 @@
 #endif
 
 #include "Cp932Text.h"
+#include "MapCommand.h"
 #include "Message.h"
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
@@ -68,6 +69,13 @@ const char kUsage[] =
     "  search WORLD_DIR WORD... the result page the game builds for the words\n"
     "                           (UTF-8, joined with spaces), as its tokens, one a\n"
     "                           line like tokens\n"
+    "  map WORLD_DIR OUT        the world as a graph: every page of Text.arc by\n"
+    "                           site, every link, form button and story rule;\n"
+    "                           OUT ending in .svg or .png is drawn with\n"
+    "                           Graphviz's dot, .dot is the graph's source\n"
+    "  map --text WORLD_DIR     the same edges, one a line: FROM<TAB>KIND<TAB>TO\n"
+    "                           <TAB>CONDITION in UTF-8, then unreachable<TAB>N,\n"
+    "                           the number of pages nothing reaches\n"
     "  --help                   show this text\n"
     "\n"
     "Exit status: 0 on success, 1 when an entry is missing or damaged (or a\n"
@@ -684,10 +692,13 @@ int main(int argc, char** argv) {
     if (command == "search" && args.size() >= 3) {
         return Search(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
     }
+    if (command == "map" && args.size() == 3) {
+        return args[1] == "--text" ? MapText(args[2]) : MapDraw(args[1], args[2]);
+    }
     const bool known = command == "list" || command == "extract" || command == "pack" ||
                        command == "verify" || command == "tokens" || command == "lines" ||
                        command == "passwords" || command == "check" || command == "save" ||
-                       command == "pages" || command == "search";
+                       command == "pages" || command == "search" || command == "map";
     return Fail(kExitError, (known ? "wrong arguments for \"" + command + "\""
                                    : "unknown command \"" + command + "\"") +
                                 "; see velarc --help");

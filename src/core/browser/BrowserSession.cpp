@@ -10,19 +10,6 @@
 #include "html/TokenList.h"
 #include "text/ShiftJis.h"
 
-SubmitDecision DecideSubmit(std::string_view action) {
-    if (const int index = ProtectedPageIndex(action); index >= 0) {
-        return {SubmitDecision::Kind::ProtectedPage, index};
-    }
-    if (action.find("検索ボタン") != std::string_view::npos) {
-        return {SubmitDecision::Kind::Search};
-    }
-    if (action.find("□") == std::string_view::npos) {
-        return {SubmitDecision::Kind::OpenPage};
-    }
-    return {};
-}
-
 BrowserSession::BrowserSession(GameState& state, VisitedList& visited, const Archive& textArchive,
                                SessionHost& host, PageHost* pageHost)
     : state_(state),

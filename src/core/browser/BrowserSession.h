@@ -11,22 +11,13 @@
 #include "game/PasswordTable.h"
 #include "game/Scene.h"
 #include "game/SearchRecord.h"
+#include "game/StoryRules.h"
 
 class Archive;
 class PageHost;
 class TokenList;
 struct FormButton;
 struct FormTextField;
-
-// What a form's submit button does with its action, tested in this order: a
-// protected page "touNN01.htm" asks for its password, an action holding
-// "検索ボタン" searches, one without "□" opens as a page; the rest do nothing.
-struct SubmitDecision {
-    enum class Kind { ProtectedPage, Search, OpenPage, Nothing };
-    Kind kind = Kind::Nothing;
-    int protectedPage = -1;
-};
-SubmitDecision DecideSubmit(std::string_view action);
 
 // What a page change asks of the windows around the page, and the modal
 // windows the story opens. The browser view answers with real windows; the

@@ -1,5 +1,6 @@
 #include "game/StoryRules.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "Message.h"
@@ -130,6 +131,116 @@ std::string ApplyNameRules(GameState& state, std::string fileName) {
         EnterStage(state, 2);
     }
     return fileName;
+}
+
+SubmitDecision DecideSubmit(std::string_view action) {
+    if (const int index = ProtectedPageIndex(action); index >= 0) {
+        return {SubmitDecision::Kind::ProtectedPage, index};
+    }
+    if (action.find("検索ボタン") != std::string_view::npos) {
+        return {SubmitDecision::Kind::Search};
+    }
+    if (action.find("□") == std::string_view::npos) {
+        return {SubmitDecision::Kind::OpenPage};
+    }
+    return {};
+}
+
+LinkAction ClassifyLink(std::string_view target) {
+    if (const int i = MessagePageIndex(target); i >= 0) {
+        return {LinkAction::Kind::Message, i, {}};
+    }
+    if (const int i = NotePageIndex(target); i >= 0) {
+        return {LinkAction::Kind::Note, i, {}};
+    }
+    if (IsPluginLink(target)) {
+        return {LinkAction::Kind::Plugin, -1, {}};
+    }
+    if (std::optional<std::string> file = DownloadFileName(target)) {
+        return {LinkAction::Kind::Download, -1, std::move(*file)};
+    }
+    if (const int i = ProtectedPageIndex(target); i >= 0) {
+        return {LinkAction::Kind::ProtectedPage, i, {}};
+    }
+    return {};
+}
+
+namespace {
+
+constexpr uint32_t kLastStage = 10;
+// Opens of one page in a row that a probe tries.
+constexpr int kProbeVisits = 5;
+// A page counter past any the stages wait for.
+constexpr uint32_t kFullPageCounter = 1000;
+
+// Earlier is simpler: no plug-in, fewer visits, an earlier stage.
+bool Simpler(const StoryReplacement& a, const StoryReplacement& b) {
+    if (a.plugin != b.plugin) {
+        return !a.plugin;
+    }
+    if (a.visit != b.visit) {
+        return a.visit < b.visit;
+    }
+    return a.stage < b.stage;
+}
+
+}  // namespace
+
+std::vector<StoryReplacement> FindStoryReplacements(const std::vector<std::string>& names) {
+    std::vector<StoryReplacement> found;
+    for (const std::string& name : names) {
+        const size_t first = found.size();
+        for (const bool plugin : {false, true}) {
+            for (uint32_t stage = 0; stage <= kLastStage; ++stage) {
+                for (const uint32_t counter : {0u, kFullPageCounter}) {
+                    GameState state = GameState::NewGame();
+                    state.pluginMissing = plugin ? 0 : 1;
+                    state.disclosureStage = stage;
+                    state.pageCounter = counter;
+                    for (int visit = 1; visit <= kProbeVisits; ++visit) {
+                        const std::string shown = ApplyNameRules(state, name);
+                        if (Is(shown, name)) {
+                            continue;
+                        }
+                        StoryReplacement candidate{name, shown, state.disclosureStage, plugin,
+                                                   visit};
+                        auto same = std::find_if(
+                            found.begin() + static_cast<ptrdiff_t>(first), found.end(),
+                            [&](const StoryReplacement& r) { return Is(r.to, shown); });
+                        if (same == found.end()) {
+                            found.push_back(std::move(candidate));
+                        } else if (Simpler(candidate, *same)) {
+                            *same = std::move(candidate);
+                        }
+                        break;
+                    }
+                }
+            }
+        }
+        // The name's replacements as the story reaches them.
+        std::stable_sort(
+            found.begin() + static_cast<ptrdiff_t>(first), found.end(),
+            [](const StoryReplacement& a, const StoryReplacement& b) { return a.stage < b.stage; });
+    }
+    return found;
+}
+
+std::string DescribeReplacement(const StoryReplacement& replacement) {
+    static constexpr const char* kOrdinals[] = {"first", "second", "third", "fourth", "fifth"};
+    std::string text;
+    // Stage 0 is a new game's: a replacement it sees needs no stage.
+    auto add = [&](const std::string& part) { text += (text.empty() ? "" : ", ") + part; };
+    if (replacement.stage > 0) {
+        add("stage " + std::to_string(replacement.stage));
+    }
+    if (replacement.plugin) {
+        add("plug-in");
+    }
+    if (replacement.visit > 1) {
+        add(replacement.visit <= 5 ? std::string(kOrdinals[replacement.visit - 1]) + " visit"
+                                   : "visit " + std::to_string(replacement.visit));
+    }
+    return text.empty() ? "always" : text;
 }
 
 void CountPageLoad(GameState& state) {

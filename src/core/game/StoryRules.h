@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "game/GameState.h"
 #include "game/PasswordTable.h"
@@ -32,10 +33,47 @@ std::string ProtectedPageName(int index);
 std::optional<std::string> DownloadFileName(std::string_view target);
 bool IsPluginLink(std::string_view target);
 
+// What a click on a link to `target` does, as the browser tests the kinds:
+// a scene, a note, the plug-in set-up, a download, or else a page (also a
+// protected page, whose password a plain link skips). `index` is the scene's,
+// note's or protected page's number, else -1.
+struct LinkAction {
+    enum class Kind { Message, Note, Plugin, Download, ProtectedPage, Page };
+    Kind kind = Kind::Page;
+    int index = -1;
+    std::string downloadFile;  // Download: the file of "ex.arc"
+};
+LinkAction ClassifyLink(std::string_view target);
+
+// What a form's submit button does with its action, tested in this order: a
+// protected page "touNN01.htm" asks for its password, an action holding
+// "検索ボタン" searches, one without "□" opens as a page; the rest do nothing.
+struct SubmitDecision {
+    enum class Kind { ProtectedPage, Search, OpenPage, Nothing };
+    Kind kind = Kind::Nothing;
+    int protectedPage = -1;
+};
+SubmitDecision DecideSubmit(std::string_view action);
+
 // The rules every page open runs first: the killer page, the stage advance by
 // page count, the stage-1 pages, the maker pages and the old laboratory.
 // Returns the page to show instead of `fileName` (often `fileName` itself).
 std::string ApplyNameRules(GameState& state, std::string fileName);
+
+// A page the name rules put in place of another, found by running the rules
+// on every name given in the states a game passes through: the earliest stage
+// it happens at (0 when any stage will do), whether the plug-in must be
+// installed, and how many opens in a row it takes.
+struct StoryReplacement {
+    std::string from;  // as given
+    std::string to;    // as the rules name it
+    uint32_t stage = 0;
+    bool plugin = false;
+    int visit = 1;
+};
+std::vector<StoryReplacement> FindStoryReplacements(const std::vector<std::string>& names);
+// "stage 3", "plug-in, third visit"; "always" when nothing is needed.
+std::string DescribeReplacement(const StoryReplacement& replacement);
 
 // A page read with mode New counts from stage 2 on.
 void CountPageLoad(GameState& state);

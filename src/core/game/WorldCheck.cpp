@@ -19,6 +19,7 @@
 #include "game/PasswordTable.h"
 #include "game/StoryRules.h"
 #include "html/Attributes.h"
+#include "html/PageReferences.h"
 #include "html/TagTable.h"
 #include "html/TokenList.h"
 #include "text/ShiftJis.h"
@@ -198,37 +199,21 @@ class WorldChecker {
     }
 
     void CheckRequiredPages() {
-        const std::array<std::pair<const char*, const char*>, 3> required = {{
-            {"otop.htm", "the home page of a new game"},
-            {"search.htm", "the Search button's page and the template of search results"},
-            {"urlmiss.htm", "the page shown for an unknown address"},
-        }};
-        for (const auto& [name, role] : required) {
+        for (const auto& [name, role] : kBrowserPages) {
             if (!HasPage(name)) {
                 Add(name, std::string("is missing from Text.arc; it is ") + role);
             }
         }
         // Pages the story puts in place of others as it goes on.
-        const std::array<std::pair<const char*, std::vector<const char*>>, 4> replaced = {{
-            {"omaker00.htm", {"omaker01.htm"}},
-            {"umaker00.htm",
-             {"umaker01.htm", "umaker02.htm", "umaker03.htm", "umaker04.htm", "umaker05.htm",
-              "umaker06.htm"}},
-            {"kyoumaker00.htm", {"kyoumaker01.htm"}},
-            {"ipan52.htm", {"killerd.htm"}},
-        }};
-        for (const auto& [page, successors] : replaced) {
-            if (!HasPage(page)) {
-                continue;
-            }
-            for (const char* successor : successors) {
-                if (!HasPage(successor)) {
-                    Add(page, std::string("is replaced by ") + Quoted(successor) +
-                                  " as the story goes on, but Text.arc does not hold it");
-                }
+        for (const StoryReplacement& r : FindStoryReplacements(PageNames())) {
+            if (!HasPage(r.to)) {
+                Add(r.from, "is replaced by " + Quoted(r.to) +
+                                " as the story goes on, but Text.arc does not hold it");
             }
         }
     }
+
+    std::vector<std::string> PageNames() const { return WorldPageNames(Text()); }
 
     // ---- pages ----
 
@@ -239,12 +224,8 @@ class WorldChecker {
     };
 
     void CheckPages() {
-        const Archive& text = Text();
-        for (uint32_t i = 0; i < text.entryCount(); ++i) {
-            const std::string& name = text.entry(i).name;
-            if (EndsWithIgnoringAsciiCase(name, ".htm")) {
-                CheckPage(name);
-            }
+        for (const std::string& name : PageNames()) {
+            CheckPage(name);
         }
     }
 
@@ -279,11 +260,6 @@ class WorldChecker {
             }
             CheckQuotes(page, token);
             switch (tag) {
-                case Tag::Anchor:
-                    if (HasAttribute(token, "href=")) {
-                        CheckLink(page, AttributeValue(token, "href="));
-                    }
-                    break;
                 case Tag::Image:
                     if (HasAttribute(token, "src")) {
                         ++pictures;
@@ -296,9 +272,6 @@ class WorldChecker {
                         CheckPagePicture(page, AttributeValue(token, "background"), false);
                     }
                     break;
-                case Tag::Input:
-                    CheckInput(page, token, search);
-                    break;
                 case Tag::Table:
                     deepestTable = std::max(deepestTable, ++tableDepth);
                     break;
@@ -308,6 +281,14 @@ class WorldChecker {
                 default:
                     break;
             }
+        }
+        // Links and form controls as the page engine reads them.
+        const PageReferences references = ReadPageReferences(tokens);
+        for (const std::string& target : references.links) {
+            CheckLink(page, target);
+        }
+        for (const PageInput& input : references.inputs) {
+            CheckInput(page, input, search);
         }
         if (deepestTable > TokenList::kMaxTableDepth) {
             Add(page, "nests tables " + std::to_string(deepestTable) + " deep; the game lays out " +
@@ -348,24 +329,33 @@ class WorldChecker {
     }
 
     void CheckLink(const std::string& page, std::string_view target) {
-        if (const int i = MessagePageIndex(target); i >= 0) {
-            CheckScenarioReference(page, target, Format("tous%02d.txt", i));
-        } else if (const int n = NotePageIndex(target); n >= 0) {
-            CheckScenarioReference(page, target, Format("suga%02d.txt", n));
-        } else if (IsPluginLink(target)) {
-            // The plug-in set-up needs nothing from the archives.
-        } else if (const std::optional<std::string> file = DownloadFileName(target)) {
-            uint32_t index = 0;
-            if (!archives_[kEx].Find(*file, index)) {
-                Add(page, "offers the download " + Quoted(target) + ", but ex.arc has no " +
-                              Quoted(*file));
+        const LinkAction action = ClassifyLink(target);
+        switch (action.kind) {
+            case LinkAction::Kind::Message:
+                CheckScenarioReference(page, target, Format("tous%02d.txt", action.index));
+                break;
+            case LinkAction::Kind::Note:
+                CheckScenarioReference(page, target, Format("suga%02d.txt", action.index));
+                break;
+            case LinkAction::Kind::Plugin:
+                // The plug-in set-up needs nothing from the archives.
+                break;
+            case LinkAction::Kind::Download: {
+                uint32_t index = 0;
+                if (!archives_[kEx].Find(action.downloadFile, index)) {
+                    Add(page, "offers the download " + Quoted(target) + ", but ex.arc has no " +
+                                  Quoted(action.downloadFile));
+                }
+                break;
             }
-        } else if (ProtectedPageIndex(target) >= 0) {
-            Add(page, "links straight to the protected page " + Quoted(target) +
-                          ", which skips its password; a submit button named after the page "
-                          "asks for it");
-        } else {
-            CheckPageTarget(page, target, "links to");
+            case LinkAction::Kind::ProtectedPage:
+                Add(page, "links straight to the protected page " + Quoted(target) +
+                              ", which skips its password; a submit button named after the page "
+                              "asks for it");
+                break;
+            case LinkAction::Kind::Page:
+                CheckPageTarget(page, target, "links to");
+                break;
         }
     }
 
@@ -388,32 +378,32 @@ class WorldChecker {
         }
     }
 
-    void CheckInput(const std::string& page, const std::string& token, SearchTemplate& search) {
-        const size_t type = token.find("type");
-        if (type == std::string::npos) {
-            return;
-        }
-        // The game tests the kinds in this order, from "type" onward.
-        const std::string_view rest = std::string_view(token).substr(type);
-        const std::string_view name =
-            HasAttribute(token, "name") ? AttributeValue(token, "name") : std::string_view();
-        if (Contains(rest, "text")) {
+    void CheckInput(const std::string& page, const PageInput& input, SearchTemplate& search) {
+        const std::string& name = input.name;
+        if (input.kind == InputKind::Text) {
             search.keywordField = search.keywordField || Contains(name, "keyword");
             return;
         }
-        if (Contains(rest, "password") || !Contains(rest, "submit")) {
+        if (input.kind != InputKind::Submit) {
             return;
         }
-        if (const int slot = ProtectedPageIndex(name); slot >= 0) {
-            NoteSlot(slot, page);
-            if (!HasPage(name)) {
-                Add(page, "has a button for the protected page " + Quoted(name) +
-                              ", which Text.arc does not hold");
-            }
-        } else if (Contains(name, "検索ボタン")) {
-            search.searchButton = true;
-        } else if (!Contains(name, "□")) {
-            CheckPageTarget(page, name, "has a submit button that opens");
+        const SubmitDecision decision = DecideSubmit(name);
+        switch (decision.kind) {
+            case SubmitDecision::Kind::ProtectedPage:
+                NoteSlot(decision.protectedPage, page);
+                if (!HasPage(name)) {
+                    Add(page, "has a button for the protected page " + Quoted(name) +
+                                  ", which Text.arc does not hold");
+                }
+                break;
+            case SubmitDecision::Kind::Search:
+                search.searchButton = true;
+                break;
+            case SubmitDecision::Kind::OpenPage:
+                CheckPageTarget(page, name, "has a submit button that opens");
+                break;
+            case SubmitDecision::Kind::Nothing:
+                break;
         }
     }
 
@@ -775,6 +765,22 @@ class WorldChecker {
 };
 
 }  // namespace
+
+const std::array<BrowserPage, 3> kBrowserPages = {{
+    {"otop.htm", "the home page of a new game"},
+    {"search.htm", "the Search button's page and the template of search results"},
+    {"urlmiss.htm", "the page shown for an unknown address"},
+}};
+
+std::vector<std::string> WorldPageNames(const Archive& textArchive) {
+    std::vector<std::string> names;
+    for (uint32_t i = 0; i < textArchive.entryCount(); ++i) {
+        if (EndsWithIgnoringAsciiCase(textArchive.entry(i).name, ".htm")) {
+            names.push_back(textArchive.entry(i).name);
+        }
+    }
+    return names;
+}
 
 std::vector<WorldFinding> CheckWorld(const std::string& worldDir) {
     return WorldChecker(worldDir).Run();

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
+
+class Archive;
 
 // One problem in a world: the file it was found in (an archive entry's name,
 // an archive, or a path below the world folder such as "wave/0000.wav") and
@@ -20,3 +23,13 @@ struct WorldFinding {
 // when the world is sound. Texts in the findings keep the world's code page
 // 932 bytes.
 std::vector<WorldFinding> CheckWorld(const std::string& worldDir);
+
+// The pages the browser opens by itself, whatever links there are.
+struct BrowserPage {
+    const char* name;
+    const char* role;
+};
+extern const std::array<BrowserPage, 3> kBrowserPages;
+
+// The pages of a text archive (its ".htm" entries) in table order.
+std::vector<std::string> WorldPageNames(const Archive& textArchive);

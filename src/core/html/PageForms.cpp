@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "html/PageReferences.h"
 #include "html/TokenList.h"
 
 namespace {
@@ -16,31 +17,6 @@ int Sum(int64_t a, int64_t b) {
 }
 constexpr const char* kSubmitCaption = "送信";
 constexpr const char* kResetCaption = "リセット";
-
-enum class InputKind { None, Text, Password, Submit, Reset };
-
-// The words after "type", looked for in this order; anything else (a check
-// box, an input without type) is no control.
-InputKind KindOf(std::string_view token) {
-    const size_t type = token.find("type");
-    if (type == std::string_view::npos) {
-        return InputKind::None;
-    }
-    const std::string_view words = token.substr(type);
-    if (HasAttribute(words, "text")) {
-        return InputKind::Text;
-    }
-    if (HasAttribute(words, "password")) {
-        return InputKind::Password;
-    }
-    if (HasAttribute(words, "submit")) {
-        return InputKind::Submit;
-    }
-    if (HasAttribute(words, "reset")) {
-        return InputKind::Reset;
-    }
-    return InputKind::None;
-}
 
 // Sizes and places stay on the page's drawing area, however damaged the page.
 int OnPage(int value, int limit) {
@@ -132,7 +108,7 @@ void TokenList::FormEnd(std::optional<int> cellLeft) {
 }
 
 FormControl* TokenList::InputTag(std::string_view token) {
-    const InputKind kind = KindOf(token);
+    const InputKind kind = ReadInputKind(token);
     if (kind == InputKind::None) {
         return nullptr;
     }

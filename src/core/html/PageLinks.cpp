@@ -1,5 +1,6 @@
 // Drawing links and finding the link under a point.
 
+#include "html/PageReferences.h"
 #include "html/TokenList.h"
 
 void TokenList::DrawLink(LinkElement& link, Canvas& canvas) {
@@ -45,13 +46,5 @@ LinkElement* TokenList::HitTest(Point point) const {
 }
 
 std::vector<std::string> TokenList::LinkTargets() const {
-    std::vector<std::string> targets;
-    for (const StringNode* node = first(); node != nullptr && !node->IsSentinel();
-         node = node->next()) {
-        const std::string& token = *node->text();
-        if (FindTag(token) == Tag::Anchor && HasAttribute(token, "href=")) {
-            targets.emplace_back(AttributeValue(token, "href="));
-        }
-    }
-    return targets;
+    return ReadPageReferences(*this).links;
 }

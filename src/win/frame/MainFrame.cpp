@@ -44,6 +44,7 @@ const MessageMap* CMainFrame::GetMessageMap() const {
         OnMessage<&CMainFrame::OnActivate>(WM_ACTIVATE),
         OnCommand<&CMainFrame::ToggleStatusBar>(ID_VIEW_STATUS_BAR),
         OnCommand<&CMainFrame::ToggleToolBar>(ID_VIEW_TOOLBAR),
+        OnCommand<&CMainFrame::ToggleFastText>(ID_VIEW_FAST_TEXT),
         OnCommand<&CMainFrame::OnExit>(ID_APP_EXIT),
     };
     static const MessageMap map{CFrameWnd::GetMessageMap(), kEntries};
@@ -223,6 +224,12 @@ void CMainFrame::ToggleStatusBar() {
     ToggleBar(m_wndStatusBar, m_bStatusBarVisible, Settings().statusBarVisible);
 }
 
+void CMainFrame::ToggleFastText() {
+    // Kept with the bars' settings, at the next save.
+    uint8_t& wait = Settings().messageWait;
+    wait = wait != 0 ? 0 : 1;
+}
+
 void CMainFrame::HideBarAtStartUp(UINT command) {
     switch (command) {
         case ID_VIEW_ADDRESSBAR:
@@ -253,6 +260,9 @@ bool CMainFrame::IsCommandChecked(UINT id, bool& checked) {
             return true;
         case ID_VIEW_STATUS_BAR:
             checked = m_bStatusBarVisible != 0;
+            return true;
+        case ID_VIEW_FAST_TEXT:
+            checked = Settings().messageWait == 0;
             return true;
         default:
             return false;

@@ -49,6 +49,9 @@ class CMainFrame : public CFrameWnd, public AnimationTarget {
     void ToggleAddressBar();
     void ToggleToolBar();
     void ToggleStatusBar();
+    // The message window's text at once, or a character at a time (the save
+    // file's text-wait byte).
+    void ToggleFastText();
     // Hides a bar at start-up without touching the setting.
     void HideBarAtStartUp(UINT command);
 

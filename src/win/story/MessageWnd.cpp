@@ -197,7 +197,7 @@ void CMessageWnd::StartText(const std::string& line) {
     // Wipes a label shown just before; the pen stays below it.
     ClearCanvas();
     typewriter_.StartLine(line);
-    SetTimer(GetSafeHwnd(), kTypeTimer, state_.messageWait != 0 ? kTypeInterval : 0, nullptr);
+    SetTimer(GetSafeHwnd(), kTypeTimer, typeInterval(), nullptr);
 }
 
 void CMessageWnd::OnTimer(UINT_PTR id) {

@@ -51,6 +51,9 @@ class CMessageWnd : public CDialog {
     // A fade (picture or closing) is running.
     bool fading() const { return fade_ != Fade::None; }
     bool ended() const { return ended_; }
+    // Between typed characters: the system's shortest timer when the text
+    // wait is off.
+    UINT typeInterval() const { return state_.messageWait != 0 ? kTypeInterval : 0; }
     CPictureWnd& pictureWindow() { return m_wndPicture; }
 
   protected:

@@ -8,6 +8,7 @@
 
 #include "../../support/TestFiles.h"
 #include "Cp932Text.h"
+#include "archive/ArchiveWriter.h"
 #include "game/SaveFile.h"
 
 #ifndef VELARC_PATH
@@ -315,6 +316,109 @@ TEST_F(VelarcTest, ShowsThePageTableAndWhatASearchFinds) {
     Result refused = Run("search . BAD");
     EXPECT_EQ(refused.out.find("<a href"), std::string::npos);
     EXPECT_EQ(refused.out.substr(refused.out.size() - 6), "<end>\n");
+}
+
+TEST_F(VelarcTest, MapsEveryWayFromPageToPage) {
+    auto page = [](const std::string& name, const std::string& source) {
+        return ArchiveInput{name, Bytes(source)};
+    };
+    std::string table;
+    for (const char* line : {"△http://www.a.jp/",
+                             "□otop.htm",
+                             "☆トップ",
+                             "□ＮＥＸＴ",
+                             "△http://www.a.jp/s/",
+                             "□search.htm",
+                             "□ＮＥＸＴ",
+                             "△http://b.jp/c",
+                             "□c.htm",
+                             "□ＮＥＸＴ",
+                             "□a.htm",
+                             "○word",
+                             "□ＮＥＸＴ",
+                             "△http://www.a.jp/t",
+                             "□tou0301.htm",
+                             "□ＮＥＸＴ",
+                             "△http://u.jp/",
+                             "□umaker00.htm",
+                             "□ＮＥＸＴ",
+                             "△http://u.jp/",
+                             "□umaker01.htm",
+                             "□ＮＥＸＴ",
+                             "△http://www.a.jp/~i/",
+                             "□ipan52.htm",
+                             "□ＮＥＸＴ"}) {
+        table += std::string(line) + "\r\n";
+    }
+    const std::optional<std::vector<uint8_t>> text = BuildArchive({
+        page("otop.htm",
+             "<title>Top</title><a href=\"a.htm\">a</a><a href=\"Tou0100.htm\">scene</a>"
+             "<a href=\"suga02.htm\">note</a><a href=\"plugin\">set up</a>"
+             "<a href=\"wall01.htm\">wall</a><a href=\"tou0001.htm\">straight in</a>"
+             "<a href=\"A.HTM\">again</a><a href=\"\">nothing</a><a href=\"umaker00.htm\">u</a>"
+             "<a href=\"ipan52.htm\">i</a><form><input type=\"text\" name=\"keyword\">"
+             "<input type=\"submit\" name=\"tou0301.htm\"><input type=\"submit\" "
+             "name=\"検索ボタン\"><input type=\"submit\" name=\"b.htm\"><input type=\"submit\" "
+             "name=\"□\"><input type=\"reset\" name=\"c.htm\"></form>"),
+        page("a.htm", "<title>A</title><a href=\"gone.htm\">gone</a>"),
+        page("b.htm", "<title>B</title>"),
+        page("c.htm", "<title>C</title>"),
+        page("search.htm", "<form><input type=\"submit\" name=\"検索ボタン\"></form>"),
+        page("urlmiss.htm", "<title>?</title>"),
+        page("tou0001.htm", "<title>locked</title>"),
+        page("tou0301.htm", "<title>locked</title>"),
+        page("umaker00.htm", "<title>U</title>"),
+        page("umaker01.htm", "<title>U</title>"),
+        page("ipan52.htm", "<title>photos</title>"),
+        page("killerd.htm", "<title>diary</title>"),
+        page("island.htm", "<title>島</title><a href=\"island2.htm\">on</a>"),
+        page("island2.htm", "<title>far</title>"),
+        {"search.txt", Bytes(table)},
+    });
+    ASSERT_TRUE(text);
+    Write("Text.arc", *text);
+
+    Result edges = Run("map --text .");
+    EXPECT_EQ(edges.status, 0) << edges.err;
+    EXPECT_EQ(edges.out,
+              "otop.htm\tlink\ta.htm\t\n"
+              "otop.htm\tmessage\ttous01.txt\t\n"
+              "otop.htm\tnote\tsuga02.txt\t\n"
+              "otop.htm\tplugin\tplugin\t\n"
+              "otop.htm\tdownload\twall01.bmp\t\n"
+              "otop.htm\tlink\ttou0001.htm\t\n"
+              "otop.htm\tlink\tumaker00.htm\t\n"
+              "otop.htm\tlink\tipan52.htm\t\n"
+              "otop.htm\tprotected\ttou0301.htm\tpassword 3\n"
+              "otop.htm\tform\tsearch.htm\tsearch\n"
+              "otop.htm\tform\tb.htm\t\n"
+              "a.htm\tlink\tgone.htm\t\n"
+              "search.htm\tform\tsearch.htm\tsearch\n"
+              "umaker00.htm\trule\tumaker01.htm\tstage 1\n"
+              "umaker00.htm\trule\tumaker02.htm\tstage 3\n"
+              "umaker00.htm\trule\tumaker03.htm\tstage 4\n"
+              "umaker00.htm\trule\tumaker04.htm\tstage 6\n"
+              "umaker00.htm\trule\tumaker05.htm\tstage 8\n"
+              "umaker00.htm\trule\tumaker06.htm\tstage 10\n"
+              "ipan52.htm\trule\tkillerd.htm\tplug-in, third visit\n"
+              "island.htm\tlink\tisland2.htm\t\n"
+              "unreachable\t2\n");
+
+    // The picture's source: a page without a record keeps its own title, and
+    // what nothing reaches stands out.
+    ASSERT_EQ(Run("map . world.dot").status, 0);
+    const std::vector<uint8_t> dot = ReadBytes(dir.File("world.dot"));
+    const std::string source(dot.begin(), dot.end());
+    EXPECT_NE(source.find(Utf8(u8"\"island.htm\" [label=\"island.htm\\n\u5cf6\\n(no page-table "
+                               u8"record)\", fillcolor=")),
+              std::string::npos)
+        << source;
+    EXPECT_NE(source.find(Utf8(u8"label=\"otop.htm\\n\u30c8\u30c3\u30d7\"]")), std::string::npos);
+    EXPECT_NE(source.find("label=\"killerd.htm\\ndiary\\n(no page-table record)\"]"),
+              std::string::npos);
+    EXPECT_NE(source.find("label=\"gone.htm\\n(not in Text.arc)\""), std::string::npos);
+    EXPECT_NE(source.find("subgraph cluster_0 {\n    label=\"www.a.jp\""), std::string::npos);
+    EXPECT_EQ(Run("map . world.txt").status, 2);
 }
 
 }  // namespace
