@@ -37,7 +37,7 @@ follow ohome.htm
 follow ipan07.htm
 follow ohome.htm
 follow ipan52.htm
-follow ohome.htm
+back ohome.htm
 follow bbs.htm
 follow bbs2.htm
 type http://www.kirimi.net/~toudai/ toudai.htm
@@ -155,9 +155,9 @@ follow olinks.htm
 follow umaker00.htm umaker06.htm
 home
 follow ipan52.htm
-follow ohome.htm
+back otop.htm
 follow ipan52.htm
-follow ohome.htm
+back otop.htm
 follow ipan52.htm killerd.htm
 '
 
@@ -206,41 +206,42 @@ typed_lines() {
         wc -l
 }
 
-# "CHECKSUM MEAN" of the inside of message window $1: its pixels' checksum
-# and mean brightness (1 when it shows no text).
-canvas_state() {
+# A checksum of the inside of message window $1 (its frame left out).
+canvas_pixels() {
     local x y w h
     read -r x y w h <<<"$(window_box "$1")"
     [ -n "$h" ] || return 1
-    import -window root -crop "$((w - 8))x$((h - 8))+$((x + 4))+$((y + 4))" +repage png:- 2>/dev/null |
-        convert png:- -format '%# %[fx:mean]' info: 2>/dev/null
+    import -window root -crop "$((w - 8))x$((h - 8))+$((x + 4))+$((y + 4))" rgb:- 2>/dev/null | md5sum
 }
 
-# Plays message window $1 on: each typed line, once it has stood still for
-# a while, is clicked away, until SCENE_LINES reaches $2, the window is gone
-# or a password prompt shows.
+# The checksum canvas_pixels gives for message window $1 when it shows
+# nothing but white.
+blank_canvas() {
+    local x y w h
+    read -r x y w h <<<"$(window_box "$1")"
+    head -c $(((w - 8) * (h - 8) * 3)) /dev/zero | tr '\0' '\377' | md5sum
+}
+
+# Plays message window $1 on: each typed line, once it stands still, is
+# clicked away, until SCENE_LINES reaches $2, the window is gone or a
+# password prompt shows.
 click_through_lines() {
-    local id=$1 deadline=$((SECONDS + 90)) last="" before="" now mean still=0
+    local id=$1 deadline=$((SECONDS + 90)) last="" before="" now blank
+    blank=$(blank_canvas "$id")
     while [ "$SECONDS" -lt "$deadline" ] && [ "$SCENE_LINES" -lt "$2" ]; do
         window_gone "$id" && return 0
         window_shown "$PASSWORD_TITLE" && return 0
-        read -r now mean <<<"$(canvas_state "$id")"
-        if [ -n "$now" ] && [ "$now" = "$before" ]; then
-            still=$((still + 1))
-        else
-            still=0
-        fi
-        before=$now
-        # A line typed to its end stands still and is not blank (the canvas
-        # is, while the first picture fades in); the line clicked away
-        # stays until the next one is typed.
-        if [ "$still" -ge 2 ] && [ "$now" != "$last" ] && below "$mean" 1 &&
-            ! window_shown "$PASSWORD_TITLE"; then
+        now=$(canvas_pixels "$id")
+        # A line typed to its end stands still (its end mark blinks, but
+        # slowly). The canvas is blank while the first picture fades in,
+        # and the line clicked away stays until the next one is typed.
+        if [ -n "$now" ] && [ "$now" = "$before" ] && [ "$now" != "$last" ] &&
+            [ "$now" != "$blank" ] && ! window_shown "$PASSWORD_TITLE"; then
             click_window "$id"
             SCENE_LINES=$((SCENE_LINES + 1))
             last=$now
-            still=0
         fi
+        before=$now
         sleep 0.1
     done
     [ "$SCENE_LINES" -ge "$2" ] && return 0
@@ -438,7 +439,7 @@ play_step() {
 }
 
 plays_the_demo_world_from_a_new_game_to_its_ending() {
-    local key='HKCU\Software\Korvex\Ｖｅｌｍｏｒａ\settings' name value found step steps
+    local key='HKCU\Software\Korvex\Ｖｅｌｍｏｒａ\settings' name value found step steps at x y w h
     local started=$SECONDS
     PLAY_WORLD=$(make_world)
     LAYOUT_CLIENT=$PLAY_CLIENT
@@ -466,8 +467,10 @@ plays_the_demo_world_from_a_new_game_to_its_ending() {
 
     mapfile -t steps < <(grep . <<<"$PLAY_ROUTE")
     for step in "${steps[@]}"; do
+        at=$SECONDS
         # shellcheck disable=SC2086
         play_step $step
+        [ $((SECONDS - at)) -lt 10 ] || echo "slow step ($((SECONDS - at)) s): $step"
         if [ "$test_ok" -ne 1 ]; then
             screenshot "$current_test-failed"
             fail "at: $step"
