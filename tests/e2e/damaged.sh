@@ -1,8 +1,6 @@
 # End-to-end tests with damaged worlds: the game must start, tell what the
 # game tells, and stay usable. Sourced by run.sh.
 
-VELARC=$BUILD_DIR/native/tools/velarc
-
 # Writes the 32-bit little-endian number $3 into file $1 at byte offset $2.
 poke32() {
     printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($3 & 255)) $((($3 >> 8) & 255)) \

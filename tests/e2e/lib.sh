@@ -5,8 +5,13 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 readonly APP_TITLE='Ｖｅｌｍｏｒａ'
 GAME_EXE=$BUILD_DIR/win/src/win/velmora.exe
+VELARC=$BUILD_DIR/native/tools/velarc
+VELPLAY=$BUILD_DIR/native/tools/velplay
 E2E_DIR=$BUILD_DIR/e2e
 mkdir -p "$E2E_DIR"
+# Page layouts of the demo world, made once a run (see layout_dump).
+LAYOUT_CACHE=$E2E_DIR/layouts
+rm -rf "$LAYOUT_CACHE"
 
 tests_passed=0
 tests_failed=0
@@ -232,13 +237,36 @@ wait_link() {
     return 1
 }
 
+# The view's client size that velrender lays pages out for: the default
+# window's unless a test sets it to its own window's.
+LAYOUT_CLIENT=800x600
+
+# Prints velrender's layout of page $1 of the demo world (one JSON object a
+# line) for a view of LAYOUT_CLIENT; each page is laid out once a run.
+layout_dump() {
+    local file=$LAYOUT_CACHE/$LAYOUT_CLIENT/$1.txt
+    if [ ! -s "$file" ]; then
+        mkdir -p "${file%/*}"
+        "$ROOT/scripts/velrender" --client "$LAYOUT_CLIENT" "$BUILD_DIR/game" "$1" \
+            "$LAYOUT_CACHE/layout.bmp" --dump 2>/dev/null | tr -d '\r' >"$file.tmp" &&
+            mv "$file.tmp" "$file"
+    fi
+    cat "$file" 2>/dev/null
+}
+
 # Prints "X Y WIDTH HEIGHT" in page coordinates of the first link to $2, or
 # the first form control named $2, on page $1 of the demo world, as
 # velrender lays the page out.
 page_box() {
-    "$ROOT/scripts/velrender" "$BUILD_DIR/game" "$1" "$E2E_DIR/layout.bmp" --dump 2>/dev/null |
-        tr -d '\r' | grep -F -e "\"target\":\"$2\"" -e "\"name\":\"$2\"" | head -n 1 |
+    layout_dump "$1" | grep -F -e "\"target\":\"$2\"" -e "\"name\":\"$2\"" | head -n 1 |
         sed -E 's/.*"x":(-?[0-9]+),"y":(-?[0-9]+),"width":([0-9]+),"height":([0-9]+).*/\1 \2 \3 \4/'
+}
+
+# The title of page $1 of the demo world, as its window title shows it.
+page_title() {
+    local title
+    title=$(layout_dump "$1" | sed -n 's/^{"page":{.*"title":"\(.*\)"}}$/\1/p' | head -n 1)
+    echo "${title:+$title - }Brivane"
 }
 
 # The text of the address bar of browser window $1, copied through the

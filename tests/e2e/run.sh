@@ -7,6 +7,7 @@ set -u
 . "$(dirname "$0")/story.sh"
 . "$(dirname "$0")/keepsakes.sh"
 . "$(dirname "$0")/release.sh"
+. "$(dirname "$0")/playthrough.sh"
 
 close_and_expect_clean_exit() {
     send_keys "$1" alt+F4
@@ -216,4 +217,5 @@ run_test saves_a_wallpaper_where_the_player_types_it
 run_test installs_the_plugin_with_its_progress
 run_test adds_favourites_and_opens_one_from_the_menu_after_a_restart
 run_test plays_from_the_release_zip_in_a_fresh_prefix
+run_test plays_the_demo_world_from_a_new_game_to_its_ending
 finish_tests
