@@ -76,6 +76,8 @@ bench: deps
 	@cmake --build $(BENCH) -j $(JOBS) -- --no-print-directory -s
 	@VELMORA_WORLD=$(BUILD_DIR)/game $(BENCH)/tests/bench/velmora_bench
 	@$(MAKE) --no-print-directory win
+	@cmake --build $(WIN) -j $(JOBS) --target velmora_page_bench velmora_title_bench \
+		velmora_scene_bench -- --no-print-directory -s
 	@echo "== page rendering on GDI, under Wine"
 	@. scripts/wine-env.sh && ensure_wine_prefix >/dev/null 2>&1 && wine $(WIN)/tests/bench/win/velmora_page_bench.exe
 	@echo "== the title screen's fades on GDI, under Wine, on a virtual screen"

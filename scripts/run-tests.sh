@@ -125,7 +125,7 @@ run_tier unit "$(tier_limit 300)" "$BUILD_DIR/native/tests/unit/velmora_unit_tes
 
 # Every fuzz target a short while on its seeds (and on earlier findings): a
 # test that passes when the target ends without a finding.
-smoke=${FUZZ_SMOKE_SECONDS:-10}
+smoke=${FUZZ_SMOKE_SECONDS:-4}
 run_tier fuzz "$(tier_limit $((300 + 20 * smoke)))" "$root/scripts/fuzz.sh" smoke "$smoke"
 
 # The demo world: two tests. The checker reads it as the game does and must
