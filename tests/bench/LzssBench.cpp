@@ -180,7 +180,8 @@ int WorldSummary() {
             if (!packed) {
                 continue;
             }
-            Sample s{archive.entry(i).name, std::vector<uint8_t>(archive.entry(i).unpackedSize), *packed};
+            Sample s{archive.entry(i).name, std::vector<uint8_t>(archive.entry(i).unpackedSize),
+                     *packed};
             lzss::Decode(s.stream.data(), s.stream.size(), s.data.data(), s.data.size());
             samples.push_back(std::move(s));
         }
