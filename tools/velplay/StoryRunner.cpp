@@ -51,15 +51,15 @@ class MeasuringCanvas : public Canvas {
   public:
     class Font : public CanvasFont {
       public:
-        explicit Font(const FontSpec& spec) : spec_(spec) {}
+        explicit Font(const FontSpec& wanted) : spec_(wanted) {}
         const FontSpec& fontSpec() const override { return spec_; }
 
       private:
         FontSpec spec_;
     };
 
-    std::unique_ptr<CanvasFont> MakeFont(const FontSpec& spec) override {
-        return std::make_unique<Font>(spec);
+    std::unique_ptr<CanvasFont> MakeFont(const FontSpec& wanted) override {
+        return std::make_unique<Font>(wanted);
     }
     const CanvasFont* SelectFont(const CanvasFont* font) override {
         std::swap(font, font_);
