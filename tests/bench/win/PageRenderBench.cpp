@@ -10,20 +10,10 @@
 #include <string>
 
 #include "../../unit/html/PageTestSupport.h"
+#include "BenchClock.h"
 #include "framework/GdiCanvas.h"
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The GDI canvas, timing the text measuring it does.
 class TimedCanvas : public GdiCanvas {

@@ -12,23 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
 #include "story/MessageWnd.h"
 #include "story/SceneHost.h"
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // A .bmp of 640 x 480 x 24 whose bytes run through every value.
 std::vector<uint8_t> Picture(uint8_t seed) {

@@ -16,21 +16,11 @@
 #include <thread>
 #include <vector>
 
+#include "BenchClock.h"
 #include "app/BrApp.h"
 #include "app/TitleDialog.h"
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The application object without its start-up: only the archives.
 class BenchApp : public CBrApp {};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <windows.h>
+
+// Seconds on the performance counter, for timing steps under Wine.
+inline double Now() {
+    static const LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
