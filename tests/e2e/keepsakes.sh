@@ -51,7 +51,8 @@ saves_a_wallpaper_where_the_player_types_it() {
     local world out dialog save box
     world=$(make_world)
     out=$E2E_DIR/$current_test-saved
-    mkdir -p "$out"
+    # Empty, so that the save dialog never asks to replace a file of an earlier run.
+    rm -rf "$out" && mkdir -p "$out"
     open_tall_game_at "$world" kankou.htm || { fail "no browser window"; return; }
     wait_title_change "$BROWSER_ID" "Brivane" >/dev/null || { fail "the page has no title"; return; }
     click_long_link 200 || { fail "no wallpaper link on kankou.htm"; return; }
