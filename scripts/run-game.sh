@@ -10,6 +10,7 @@ game=$BUILD_DIR/game
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     ensure_wine_prefix
+    windows_managed yes
     cd "$game" && exec wine "$exe"
 fi
 

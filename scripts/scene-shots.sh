@@ -56,7 +56,7 @@ read -r x y <<<"$found"
 fade=$!
 xdotool mousemove "$x" "$y" click 1
 message=$(wait_window "^$MESSAGE_TITLE\$" 30) || die "no message window"
-read -r mx my mw mh <<<"$(window_box "$message")"
+read -r mx my mw mh <<<"$(window_inside "$message" dialog)"
 wait "$fade" || die "no frame of the fade in"
 
 # Then a label and the first line, typed at 40 ms a character.

@@ -18,3 +18,15 @@ ensure_wine_prefix() {
         wineserver -w
     fi
 }
+
+# Wine takes top-level windows for ones a window manager looks after and, on
+# hiding one, waits up to two seconds for the manager to take it off the
+# screen. A virtual screen has no manager, so there the windows are Wine's own
+# ("no"); on a real desktop they are the manager's ("yes", Wine's default).
+windows_managed() {
+    if [ "$1" = no ]; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    else
+        wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1
+    fi
+}

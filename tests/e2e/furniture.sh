@@ -44,7 +44,7 @@ visited_count_is() { [ "$(save_file_number 848)" = "$1" ]; }
 # over its text and presses Enter.
 type_address() {
     local left top
-    read -r left top <<<"$(window_origin "$1")"
+    read -r left top _ <<<"$(window_inside "$1")"
     xdotool mousemove $((left + 300)) $((top + 31)) click 1
     xdotool key End shift+Home
     xdotool type --delay 5 "$2"
@@ -57,7 +57,7 @@ type_address() {
 # moment after the page's title is set, so callers wait for it.
 home_button() {
     local left top
-    read -r left top <<<"$(window_origin "$1")"
+    read -r left top _ <<<"$(window_inside "$1")"
     import -window root -crop "400x60+$left+$((top + 40))" -depth 8 txt:- 2>/dev/null |
         grep -i '#A4553C' | awk -F'[,:]' -v dx="$left" -v dy="$((top + 40))" '
             NR == 1 || $1 < x { x = $1; y = $2 } END { if (x != "") print x + dx, y + dy }'
@@ -94,8 +94,7 @@ types_addresses_and_sees_the_fetch_and_the_page() {
     # An address the world does not know: the fetch runs on the progress
     # control, part filled, then the message comes.
     type_address "$id" "http://nowhere.kirimi.net/"
-    read -r left top <<<"$(window_origin "$id")"
-    read -r width height <<<"$(window_size "$id")"
+    read -r left top width height <<<"$(window_inside "$id")"
     deadline=$((SECONDS + 30))
     while [ "$SECONDS" -lt "$deadline" ] && [ -z "$(app_windows -)" ]; do
         colours=$(screen_colours "$left" $((top + height - 16)) "$width" 12)
@@ -150,7 +149,7 @@ back_and_forward_buttons_follow_the_history() {
     [ "$(xdotool getwindowname "$id")" = "$page" ] || fail "Forward did not show the page again"
 
     # The keyboard's Back works after a click into the address box and one on the page.
-    read -r left top <<<"$(window_origin "$id")"
+    read -r left top _ <<<"$(window_inside "$id")"
     xdotool mousemove $((left + 300)) $((top + 31)) click 1
     xdotool mousemove $((left + 700)) $((top + 500)) click 1
     send_keys "$id" alt+Left

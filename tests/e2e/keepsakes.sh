@@ -120,7 +120,7 @@ add_favourite() {
 # under the menu bar.
 menu_open() {
     local left top
-    read -r left top <<<"$(window_origin "$1")"
+    read -r left top _ <<<"$(window_inside "$1")"
     screen_colours "$left" $((top + 24)) 600 20 | grep -qi '^3096FA$'
 }
 

@@ -23,6 +23,7 @@ run_test() {
     if [ -n "${E2E_ONLY:-}" ] && [[ " $E2E_ONLY " != *" $1 "* ]]; then
         return
     fi
+    local started=$SECONDS
     current_test=$1
     test_ok=1
     echo "[ RUN      ] $1"
@@ -33,10 +34,10 @@ run_test() {
     fi
     stop_game
     if [ "$test_ok" -eq 1 ]; then
-        echo "[       OK ] $1"
+        echo "[       OK ] $1 ($((SECONDS - started)) s)"
         tests_passed=$((tests_passed + 1))
     else
-        echo "[  FAILED  ] $1"
+        echo "[  FAILED  ] $1 ($((SECONDS - started)) s)"
         tests_failed=$((tests_failed + 1))
     fi
 }
@@ -72,6 +73,31 @@ start_game() {
 # Width and height of window $1, as "W H".
 window_size() {
     xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p'
+}
+
+# "X Y W H" of window $1 on the screen.
+window_box() {
+    local geometry
+    geometry=$(xdotool getwindowgeometry "$1" 2>/dev/null) || return 1
+    sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry" | tr '\n' ' '
+    sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry"
+}
+
+# The virtual screen has no window manager, so Wine draws the windows' frames
+# itself and an X window covers its whole Windows window. The frames of this
+# prefix: a caption 19 pixels high, a sizing border of 4, a dialog frame of 3.
+readonly CAPTION_HEIGHT=19 SIZING_BORDER=4 DIALOG_FRAME=3
+
+# "X Y W H" of what lies inside the caption and frame of window $1: for the
+# browser, its menu bar and everything below. $2 is the frame: "sizing" (the
+# browser's, the default) or "dialog".
+window_inside() {
+    local x y w h border=$SIZING_BORDER
+    [ "${2:-sizing}" = dialog ] && border=$DIALOG_FRAME
+    read -r x y w h <<<"$(window_box "$1")"
+    [ -n "$h" ] || return 1
+    echo $((x + border)) $((y + border + CAPTION_HEIGHT)) $((w - 2 * border)) \
+        $((h - 2 * border - CAPTION_HEIGHT))
 }
 
 # The ids of the shown windows titled with the application's name that are at
@@ -192,11 +218,9 @@ save_file_number() {
 # row of 20 pixels of that colour below the bars and above the status bar,
 # and answers a point just above its middle. 1 when there is none.
 find_link() {
-    local colour=$1 id=$2 geometry left top width height found
-    geometry=$(xdotool getwindowgeometry "$id" 2>/dev/null)
-    read -r left top <<<"$(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
-    read -r width height <<<"$(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
-    [ -n "$left" ] && [ -n "$width" ] || return 1
+    local colour=$1 id=$2 left top width height found
+    read -r left top width height <<<"$(window_inside "$id")"
+    [ -n "$height" ] || return 1
     # Menu, address bar and tool-button bar take about 100 pixels, the status bar 30.
     found=$(import -window root -crop "${width}x$((height - 130))+$left+$((top + 100))" png:- 2>/dev/null |
         convert png:- txt:- 2>/dev/null |
@@ -272,10 +296,10 @@ page_title() {
 # The text of the address bar of browser window $1, copied through the
 # clipboard (the address bar keeps the keyboard afterwards).
 address_bar_text() {
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$1")"
+    local x y
+    read -r x y _ <<<"$(window_inside "$1")"
     # The combo box stands under the menu, right of its label.
-    xdotool mousemove $((X + 300)) $((Y + 31)) click 1
+    xdotool mousemove $((x + 300)) $((y + 31)) click 1
     xdotool key Home shift+End ctrl+c
     sleep 0.5
     xclip -o -selection clipboard 2>/dev/null
@@ -283,9 +307,9 @@ address_bar_text() {
 
 # A checksum of the pixels of the address bar of browser window $1.
 address_bar_pixels() {
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    import -window root -crop "600x14+$((X + 62))+$((Y + 24))" rgb:- 2>/dev/null | md5sum
+    local x y
+    read -r x y _ <<<"$(window_inside "$1")"
+    import -window root -crop "600x14+$((x + 62))+$((y + 24))" rgb:- 2>/dev/null | md5sum
 }
 
 # The address bar's pixels of window $1 once they have stopped changing and

@@ -209,7 +209,7 @@ typed_lines() {
 # A checksum of the inside of message window $1 (its frame left out).
 canvas_pixels() {
     local x y w h
-    read -r x y w h <<<"$(window_box "$1")"
+    read -r x y w h <<<"$(window_inside "$1" dialog)"
     [ -n "$h" ] || return 1
     import -window root -crop "$((w - 8))x$((h - 8))+$((x + 4))+$((y + 4))" rgb:- 2>/dev/null | md5sum
 }
@@ -218,7 +218,7 @@ canvas_pixels() {
 # nothing but white.
 blank_canvas() {
     local x y w h
-    read -r x y w h <<<"$(window_box "$1")"
+    read -r x y w h <<<"$(window_inside "$1" dialog)"
     head -c $(((w - 8) * (h - 8) * 3)) /dev/zero | tr '\0' '\377' | md5sum
 }
 

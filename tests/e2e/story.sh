@@ -41,14 +41,6 @@ open_game_at() {
     BROWSER_ID=$(enter_game)
 }
 
-# "X Y W H" of window $1.
-window_box() {
-    local geometry
-    geometry=$(xdotool getwindowgeometry "$1" 2>/dev/null) || return 1
-    sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry" | tr '\n' ' '
-    sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry"
-}
-
 # The mean brightness (0 black .. 1 white) of the screen area W x H at X, Y.
 screen_mean() {
     import -window root -crop "$3x$4+$1+$2" +repage png:- 2>/dev/null |
@@ -59,7 +51,7 @@ screen_mean() {
 # above message window $1.
 picture_mean() {
     local x y w h
-    read -r x y w h <<<"$(window_box "$1")" || return 1
+    read -r x y w h <<<"$(window_inside "$1" dialog)" || return 1
     [ -n "$h" ] || return 1
     screen_mean $((x + w / 2 - 100)) $((y - 300)) 200 200
 }
@@ -67,7 +59,7 @@ picture_mean() {
 # Clicks the middle of window $1.
 click_window() {
     local x y w h
-    read -r x y w h <<<"$(window_box "$1")"
+    read -r x y w h <<<"$(window_inside "$1" dialog)"
     [ -n "$h" ] || return 1
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 }
