@@ -7,7 +7,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +18,7 @@
 #endif
 
 #include "Cp932Text.h"
+#include "FileBytes.h"
 #include "MapCommand.h"
 #include "Message.h"
 #include "archive/Archive.h"
@@ -111,19 +111,6 @@ std::optional<Archive> OpenArchive(const std::string& path) {
         return std::nullopt;
     }
     return archive;
-}
-
-std::optional<std::vector<uint8_t>> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return data;
 }
 
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& data, size_t size) {
@@ -241,7 +228,7 @@ int Pack(const std::string& path, const std::vector<std::string>& files) {
                                             earlier.name + "\"; entry names must differ");
             }
         }
-        std::optional<std::vector<uint8_t>> data = ReadFile(file);
+        std::optional<std::vector<uint8_t>> data = ReadFileBytes(file);
         if (!data) {
             return Fail(kExitError, "cannot read " + file);
         }
@@ -639,7 +626,7 @@ class SavePrinter {
 };
 
 int Save(const std::string& path) {
-    std::optional<std::vector<uint8_t>> bytes = ReadFile(path);
+    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
     if (!bytes) {
         return Fail(kExitError, "cannot read " + path);
     }

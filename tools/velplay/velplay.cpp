@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -16,6 +15,7 @@
 #include <io.h>
 #endif
 
+#include "FileBytes.h"
 #include "StoryRunner.h"
 #include "game/SaveFile.h"
 
@@ -53,15 +53,6 @@ constexpr int kExitError = 2;
 int Fail(const std::string& message) {
     std::fprintf(stderr, "velplay: %s\n", message.c_str());
     return kExitError;
-}
-
-std::optional<std::vector<uint8_t>> ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>());
 }
 
 // Written beside the file and renamed over it, so that a reader never sees
@@ -123,7 +114,7 @@ int main(int argc, char** argv) {
     SaveData start;
     start.state = GameState::NewGame();
     if (saveFile && std::filesystem::exists(*saveFile)) {
-        const std::optional<std::vector<uint8_t>> bytes = ReadFile(*saveFile);
+        const std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(*saveFile);
         std::optional<SaveData> saved =
             bytes ? DecodeSaveFile(bytes->data(), bytes->size()) : std::nullopt;
         if (!saved) {

@@ -8,6 +8,7 @@
 
 #include "../../support/TestFiles.h"
 #include "Cp932Text.h"
+#include "FileBytes.h"
 #include "archive/ArchiveWriter.h"
 #include "game/SaveFile.h"
 
@@ -419,6 +420,20 @@ TEST_F(VelarcTest, MapsEveryWayFromPageToPage) {
     EXPECT_NE(source.find("label=\"gone.htm\\n(not in Text.arc)\""), std::string::npos);
     EXPECT_NE(source.find("subgraph cluster_0 {\n    label=\"www.a.jp\""), std::string::npos);
     EXPECT_EQ(Run("map . world.txt").status, 2);
+}
+
+TEST(FileBytes, ReadsAFileWholeWhateverItsLengthAgainstTheReadBlock) {
+    TempDir dir;
+    for (size_t size :
+         {size_t{0}, size_t{1}, size_t{65535}, size_t{65536}, size_t{65537}, size_t{200000}}) {
+        std::vector<uint8_t> bytes(size);
+        for (size_t i = 0; i < size; ++i) {
+            bytes[i] = static_cast<uint8_t>(i * 7 + i / 251);
+        }
+        WriteBytes(dir.File("f.bin"), bytes);
+        EXPECT_EQ(ReadFileBytes(dir.File("f.bin")), bytes) << size << " bytes";
+    }
+    EXPECT_FALSE(ReadFileBytes(dir.File("missing.bin")));
 }
 
 }  // namespace
