@@ -63,9 +63,14 @@ end_tier() {
     timeout 30 wineserver -w 2>/dev/null
 }
 
+# The fuzz tier's job, which runs beside the others (see below).
+fuzz_job=
+
 on_signal() {
+    [ -n "$fuzz_job" ] && kill "$fuzz_job" 2>/dev/null
     [ -n "$sleeper" ] && kill "$sleeper" 2>/dev/null
     [ -n "$tier_pid" ] && end_tier "$tier_pid"
+    [ -n "$fuzz_job" ] && wait "$fuzz_job" 2>/dev/null
     exit 130
 }
 trap on_signal INT TERM
@@ -112,6 +117,12 @@ run_tier() {
     echo "== $name"
     run_limited "$seconds" "$log" "$@"
     status=$?
+    report_tier "$name" "$seconds" "$status" "$log"
+}
+
+# Counts a tier that ran under run_limited with status $3 (timed_out set).
+report_tier() {
+    local name=$1 seconds=$2 status=$3 log=$4
     if [ "$timed_out" -eq 1 ]; then
         echo "$name: timed out after $seconds s$(running_test "$log"); see $log"
         echo "$name: 0 passed, 1 failed"
@@ -121,12 +132,26 @@ run_tier() {
     count_tier "$name" "$status" "$log"
 }
 
-run_tier unit "$(tier_limit 300)" "$BUILD_DIR/native/tests/unit/velmora_unit_tests"
-
-# Every fuzz target a short while on its seeds (and on earlier findings): a
-# test that passes when the target ends without a finding.
+# The fuzz tier: every fuzz target a short while on its seeds (and on earlier
+# findings), a test that passes when the target ends without a finding. Its
+# clang build and its runs go on beside the other tiers, which mostly wait on
+# Wine and the virtual screen, at the lowest priority so that they keep their
+# pace; it is counted last.
 smoke=${FUZZ_SMOKE_SECONDS:-4}
-run_tier fuzz "$(tier_limit $((300 + 20 * smoke)))" "$root/scripts/fuzz.sh" smoke "$smoke"
+fuzz_limit=$(tier_limit $((300 + 20 * smoke)))
+rm -f "$logs/fuzz.status"
+(
+    if ! run_limited 1800 "$logs/fuzz-build.log" nice -n 19 \
+        env -u MAKEFLAGS -u MFLAGS make --no-print-directory -s -C "$root" fuzz-build; then
+        echo build >"$logs/fuzz.status"
+        exit
+    fi
+    run_limited "$fuzz_limit" "$logs/fuzz.log" nice -n 19 "$root/scripts/fuzz.sh" smoke "$smoke"
+    echo "$? $timed_out" >"$logs/fuzz.status"
+) &
+fuzz_job=$!
+
+run_tier unit "$(tier_limit 300)" "$BUILD_DIR/native/tests/unit/velmora_unit_tests"
 
 # The demo world: two tests. The checker reads it as the game does and must
 # find nothing; its map must draw without a warning and show every page.
@@ -163,6 +188,18 @@ rm -rf "$wintests" && mkdir -p "$wintests"
 run_tier win "$(tier_limit 600)" sh -c "cd '$wintests' && '$root/scripts/with-display.sh' wine '$BUILD_DIR/win/tests/win/velmora_win_tests.exe'"
 
 run_tier e2e "$(tier_limit 1200)" "$root/scripts/with-display.sh" "$root/tests/e2e/run.sh"
+
+echo "== fuzz"
+wait "$fuzz_job"
+fuzz_job=
+read -r status timed_out <"$logs/fuzz.status" 2>/dev/null
+if [ "${status:-build}" = build ]; then
+    echo "fuzz: the fuzz build failed; see $logs/fuzz-build.log"
+    echo "fuzz: 0 passed, 1 failed"
+    failed=$((failed + 1))
+else
+    report_tier fuzz "$fuzz_limit" "$status" "$logs/fuzz.log"
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
