@@ -1,11 +1,6 @@
 # End-to-end tests of the browser's furniture: the address bar, the tool
 # buttons and the title screen's show. Sourced by run.sh.
 
-# The top left of window $1 on the screen, as "X Y".
-window_origin() {
-    xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p'
-}
-
 # The colour of the screen's pixel at $1 $2, as RRGGBB.
 screen_pixel() {
     import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1

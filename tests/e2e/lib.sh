@@ -70,11 +70,6 @@ start_game() {
     GAME_PID=$!
 }
 
-# Width and height of window $1, as "W H".
-window_size() {
-    xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p'
-}
-
 # "X Y W H" of window $1 on the screen.
 window_box() {
     local geometry
@@ -82,6 +77,10 @@ window_box() {
     sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry" | tr '\n' ' '
     sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry"
 }
+
+# The top left of window $1 on the screen, as "X Y", and its size, as "W H".
+window_origin() { window_box "$1" | cut -d' ' -f1,2; }
+window_size() { window_box "$1" | cut -d' ' -f3,4; }
 
 # The virtual screen has no window manager, so Wine draws the windows' frames
 # itself and an X window covers its whole Windows window. The frames of this
