@@ -11,7 +11,6 @@
 // story, about a hundred commands, still fits in one.
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +23,7 @@
 #include "FuzzSupport.h"
 #include "StoryRunner.h"
 #include "game/SaveFile.h"
+#include "support/VelplayReportKeys.h"
 
 #ifndef VELMORA_FUZZ_WORLD
 #error "VELMORA_FUZZ_WORLD names the world played when VELMORA_WORLD is not set"
@@ -33,12 +33,6 @@ namespace {
 
 constexpr size_t kMaxLines = 128;
 constexpr size_t kMaxLineBytes = 512;
-
-constexpr std::array<std::string_view, 19> kReportKeys = {
-    "page",          "stage",     "pageCounter",    "killerCounter", "pluginMissing", "umakerPage",
-    "kyoumakerPage", "notesRead", "passwordSolved", "sound",         "prompt",        "address",
-    "scene",         "pictures",  "message",        "error",         "download",      "favourites",
-    "home"};
 
 const StoryWorld& World() {
     static const StoryWorld world = [] {
@@ -298,7 +292,8 @@ void CheckReport(const std::string& json) {
     FUZZ_CHECK(json.find_first_of("\r\n") == std::string::npos);
     const std::optional<std::vector<std::string>> keys = JsonReader(json).ObjectKeys();
     FUZZ_CHECK(keys.has_value());
-    FUZZ_CHECK(std::equal(keys->begin(), keys->end(), kReportKeys.begin(), kReportKeys.end()));
+    FUZZ_CHECK(std::equal(keys->begin(), keys->end(), kVelplayReportKeys.begin(),
+                          kVelplayReportKeys.end()));
 }
 
 template <size_t N>

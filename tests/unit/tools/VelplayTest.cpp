@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../../support/TestFiles.h"
+#include "../../support/VelplayReportKeys.h"
 #include "Cp932Text.h"
 #include "Json.h"
 #include "archive/Archive.h"
@@ -206,12 +207,6 @@ std::string WorldDir() {
     return given != nullptr ? given : VELMORA_WORLD_DIR;
 }
 
-const char* const kKeys[] = {"page",           "stage",      "pageCounter",   "killerCounter",
-                             "pluginMissing",  "umakerPage", "kyoumakerPage", "notesRead",
-                             "passwordSolved", "sound",      "prompt",        "address",
-                             "scene",          "pictures",   "message",       "error",
-                             "download",       "favourites", "home"};
-
 class VelplayTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -241,10 +236,11 @@ class VelplayTest : public ::testing::Test {
             std::optional<Report> report = JsonReader(line).Object();
             EXPECT_TRUE(report) << "not a report: " << line;
             if (report) {
-                for (const char* key : kKeys) {
-                    EXPECT_EQ(report->values.count(key), 1u) << key << " missing in " << line;
+                for (const std::string_view key : kVelplayReportKeys) {
+                    EXPECT_EQ(report->values.count(std::string(key)), 1u)
+                        << key << " missing in " << line;
                 }
-                EXPECT_EQ(report->values.size(), std::size(kKeys)) << line;
+                EXPECT_EQ(report->values.size(), kVelplayReportKeys.size()) << line;
                 reports.push_back(*report);
             }
             rest = end == std::string_view::npos ? "" : rest.substr(end + 1);
