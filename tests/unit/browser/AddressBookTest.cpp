@@ -141,6 +141,9 @@ TEST(AddressPicker, OpensOnlyADifferentEntryThatResolves) {
     picker.DroppedDown("http://www.kirimi.net/");
     EXPECT_EQ(picker.ClosedUp(std::string("http://www.USAMI-pharma.co.jp/"), table),
               "umaker00.htm");
+    // Byte for byte: the same address in other letters is another entry, and opens.
+    picker.DroppedDown("http://www.kirimi.net/");
+    EXPECT_EQ(picker.ClosedUp(std::string("HTTP://WWW.KIRIMI.NET/"), table), "otop.htm");
     picker.DroppedDown("http://www.kirimi.net/");
     EXPECT_EQ(picker.ClosedUp(std::string("gone"), table), std::nullopt);  // no longer resolves
     EXPECT_EQ(picker.closeUpHandled(), 1);

@@ -113,6 +113,16 @@ TEST_F(BookmarksTest, FavouritesRememberThePageOrTheSearchAndOpenItAgain) {
     EXPECT_EQ(bookmarks_.favourites().front().fileName, "Search.htm");
 }
 
+TEST_F(BookmarksTest, AFavouriteAddedOnAPageOpenedAfterASearchOpensThatPage) {
+    session_.BuildSearchPage("岬");
+    session_.OpenPage("otop.htm", BrowserSession::OpenMode::New);
+    ASSERT_TRUE(bookmarks_.AddCurrentPage());
+    EXPECT_EQ(bookmarks_.favourites().back(), (Favourite{"トップ", "", "otop.htm"}));
+    session_.OpenPage("osyo.htm", BrowserSession::OpenMode::New);
+    ASSERT_TRUE(bookmarks_.OpenFavourite(0));
+    EXPECT_EQ(Current(), "otop.htm");
+}
+
 TEST_F(BookmarksTest, EveryFavouriteSurvivesTheSaveFileUnchangedBeyondTheMenusRange) {
     session_.OpenPage("long.htm", BrowserSession::OpenMode::New);
     std::vector<Favourite> loaded;

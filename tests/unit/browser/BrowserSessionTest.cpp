@@ -162,6 +162,12 @@ TEST_F(BrowserSessionTest, MissingPageIsAnEmptyHistoryEntry) {
     EXPECT_EQ(session_.LookUpAddress("OTOP.htm"), "http://kirimi.net/");
 }
 
+TEST_F(BrowserSessionTest, APageOpenedInOtherLettersShowsItsAddress) {
+    EXPECT_FALSE(session_.ClickLink("OTOP.HTM"));
+    EXPECT_EQ(host_.log, (Log{"address http://kirimi.net/"}));
+    EXPECT_EQ(session_.currentPage()->address(), "http://kirimi.net/");
+}
+
 TEST(SubmitDecision, ProtectedPagesComeFirstThenTheSearchButtonThenAnyPageWithoutTheBox) {
     using Kind = SubmitDecision::Kind;
     struct Case {
@@ -304,6 +310,15 @@ TEST_F(FormSessionTest, SubmitButtonsOpenProtectedPagesThroughThePasswordAndOthe
     session_.GoBack();
     session_.PressButton(Button("osyo.htm"));
     EXPECT_EQ(Current(), "osyo.htm");
+}
+
+TEST_F(FormSessionTest, OpeningAPageForgetsTheLastSearch) {
+    session_.BuildSearchPage("mist");
+    ASSERT_EQ(Window(*Form(0).fields.at(0)).text, "mist");
+    session_.OpenPage("forms.htm", BrowserSession::OpenMode::New);
+    EXPECT_EQ(session_.lastKeyword(), "");
+    EXPECT_EQ(Window(*Form(0).fields.at(0)).text, "");
+    EXPECT_EQ(Window(*Form(1).fields.at(0)).text, "");
 }
 
 }  // namespace

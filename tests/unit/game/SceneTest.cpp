@@ -88,22 +88,23 @@ TEST(Scene, StepsInFileOrderAndSolvedPromptsPass) {
                         text.size());
     EXPECT_EQ(Play(scene, state), (Lines{"label:［第三灯　岬］", "text:灯台の下で待つ。",
                                          "picture:pict0102.bmp", "text:終わり。"}));
-
-    // A text numbered past the slots has no flag to look at: its prompt passes.
-    scene.LoadFromBytes(ScenarioKind::Message, 16, reinterpret_cast<const uint8_t*>(text.data()),
-                        text.size());
-    EXPECT_EQ(Play(scene, GameState::NewGame()).size(), 4u);
 }
 
-TEST(Scene, AcceptedPromptMovesTheStage) {
-    GameState state = GameState::NewGame();
-    state.disclosureStage = 4;
-    for (int i = 0; i < 12; ++i) {
-        state.passwordSolved[static_cast<size_t>(i)] = 1;
+TEST(Scene, APromptAsksForTheTextsOwnSlotAndPassesPastTheLastSlot) {
+    const std::string text = "□ＰＡＳＳＷＯＲＤ\r\n終わり。\r\n";
+    // All zeros: no flag anywhere, so only the slot bound can let a prompt pass.
+    const GameState zeroed;
+    std::vector<Lines> played;
+    for (int number : {0, 15, 16, 17}) {
+        Scene scene;
+        scene.LoadFromBytes(ScenarioKind::Message, number,
+                            reinterpret_cast<const uint8_t*>(text.data()), text.size());
+        played.push_back(Play(scene, zeroed));
     }
-    Scene scene;
-    scene.PasswordAccepted(state);
-    EXPECT_EQ(state.disclosureStage, 5u);
+    EXPECT_EQ(played, (std::vector<Lines>{{"password:0", "text:終わり。"},
+                                          {"password:15", "text:終わり。"},
+                                          {"text:終わり。"},
+                                          {"text:終わり。"}}));
 }
 
 TEST(Scene, MissingTextPlaysAsAnEmptyOne) {
@@ -136,27 +137,47 @@ Lines Type(Typewriter& typewriter, const std::string& line, int clientWidth) {
     return places;
 }
 
-TEST(Typewriter, RowsBreakBeforeTheRightLimit) {
+TEST(Typewriter, ACharacterWrapsOnlyWhenItWouldEndPastTheRightLimit) {
     TypewriterMemory memory;
     Typewriter typewriter(memory);
-    // Width 82: a character fits while x + 16 <= 66, so four to a row.
-    EXPECT_EQ(Type(typewriter, "一二三四五", 82),
+    // Width 80: the limit is 64, so the fourth character ends exactly on it
+    // and stays; the fifth would end at 80 and wraps.
+    EXPECT_EQ(Type(typewriter, "一二三四五", 80),
               (Lines{"10,10", "26,10", "42,10", "58,10", "10,33"}));
     EXPECT_EQ(typewriter.penX(), 16);
     EXPECT_EQ(typewriter.penY(), 23);
     EXPECT_FALSE(typewriter.typing());
-}
 
-TEST(Typewriter, HangingPunctuationStaysOnItsRow) {
-    TypewriterMemory memory;
-    Typewriter typewriter(memory);
-    EXPECT_EQ(Type(typewriter, "一二三四。五", 82),
-              (Lines{"10,10", "26,10", "42,10", "58,10", "74,10", "10,33"}));
-    // A line ending past the limit leaves the pen on a new row for the next.
+    // At the end of a line the same test decides whether the pen starts a
+    // new row: ending on the limit keeps it, ending past it does not.
     typewriter.ResetPen();
-    EXPECT_EQ(Type(typewriter, "一二三四！", 82).back(), "74,10");
+    Type(typewriter, "一二三", 80);
+    EXPECT_EQ(typewriter.penX(), 48);
+    EXPECT_EQ(typewriter.penY(), 0);
+    Type(typewriter, "四", 80);
     EXPECT_EQ(typewriter.penX(), 0);
     EXPECT_EQ(typewriter.penY(), 23);
+}
+
+TEST(Typewriter, PunctuationThatNeverBeginsARowHangsPastTheLimit) {
+    for (const char* hanging : {"、", "。", "」", "！", "？"}) {
+        TypewriterMemory memory;
+        Typewriter typewriter(memory);
+        EXPECT_EQ(Type(typewriter, std::string("一二三四") + hanging + "五", 80),
+                  (Lines{"10,10", "26,10", "42,10", "58,10", "74,10", "10,33"}))
+            << hanging;
+        // A line that ends on it leaves the pen on a new row for the next.
+        typewriter.ResetPen();
+        EXPECT_EQ(Type(typewriter, std::string("一二三四") + hanging, 80).back(), "74,10");
+        EXPECT_EQ(typewriter.penX(), 0);
+        EXPECT_EQ(typewriter.penY(), 23);
+    }
+    // Any other character wraps, full-width comma and "「" included.
+    for (const char* other : {"，", "「", "・"}) {
+        TypewriterMemory memory;
+        Typewriter typewriter(memory);
+        EXPECT_EQ(Type(typewriter, std::string("一二三四") + other, 80).back(), "10,33") << other;
+    }
 }
 
 TEST(Typewriter, ALineWithASingleByteEndsAtItsEnd) {

@@ -55,6 +55,22 @@ TEST(PageTable, MarkersCommentsAndEmptyRecords) {
                      "|||", "||Only a title|"}));
 }
 
+TEST(PageTable, TheLastNameAddressAndTitleOfARecordWin) {
+    EXPECT_EQ(Records({
+                  "□first.htm",
+                  "△http://first/",
+                  "☆First",
+                  "○one",
+                  "□second.htm",
+                  "// a comment between lines of a record",
+                  "△http://second/",
+                  "☆Second",
+                  "○two",
+                  "□ＮＥＸＴ",
+              }),
+              (Texts{"second.htm|http://second/|Second|one,two"}));
+}
+
 TEST(PageTable, ExactlyThreeHundredSlotsAndAnUnterminatedEnd) {
     StringList list;
     for (int i = 0; i < 305; ++i) {

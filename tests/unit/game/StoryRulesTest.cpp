@@ -87,16 +87,39 @@ TEST(StoryRules, StageAdvanceAndReplacementHappenInTheSameOpen) {
     EXPECT_EQ(ApplyNameRules(last, "kyoumaker00.htm"), "kyoumaker01.htm");
 }
 
-TEST(StoryRules, OldLaboratoryJumpsToStageTwoOnlyFromTheStart) {
-    GameState state = AtStage(0, 3);
-    ApplyNameRules(state, "usyo.htm");
-    EXPECT_EQ(state.disclosureStage, 2u);
-    EXPECT_EQ(state.pageCounter, 0u);
-
+TEST(StoryRules, OldLaboratoryJumpsToStageTwoOnlyUpToStageOne) {
+    for (uint32_t stage : {0u, 1u}) {
+        GameState state = AtStage(stage, 3);
+        EXPECT_EQ(ApplyNameRules(state, "USYO.htm"), "USYO.htm");
+        EXPECT_EQ(state.disclosureStage, 2u) << stage;
+        EXPECT_EQ(state.pageCounter, 0u) << stage;
+    }
     GameState later = AtStage(2, 3);
     ApplyNameRules(later, "usyo.htm");
     EXPECT_EQ(later.disclosureStage, 2u);
     EXPECT_EQ(later.pageCounter, 3u);
+}
+
+// The rules run in a fixed order within one open; each case below comes out
+// differently when two neighbouring rules swap places.
+TEST(StoryRules, NameRulesRunInTheirOrder) {
+    // The page count moves stage 1 on before the stage-one rule looks at it.
+    GameState counted = AtStage(1, 5);
+    EXPECT_EQ(ApplyNameRules(counted, "omaker00.htm"), "omaker00.htm");
+    EXPECT_EQ(counted.disclosureStage, 3u);
+    EXPECT_EQ(counted.umakerPage.view(), "umaker02.htm");
+
+    // The stage-one rule sets the maker page before "umaker00.htm" is replaced.
+    GameState one = AtStage(1);
+    ASSERT_EQ(one.umakerPage.view(), "umaker00.htm");
+    EXPECT_EQ(ApplyNameRules(one, "umaker00.htm"), "umaker01.htm");
+
+    // The old laboratory is looked at after the page count: a count of five
+    // at stage 0 reaches stage 3, not 2.
+    GameState lab = AtStage(0, 5);
+    ApplyNameRules(lab, "usyo.htm");
+    EXPECT_EQ(lab.disclosureStage, 3u);
+    EXPECT_EQ(lab.umakerPage.view(), "umaker02.htm");
 }
 
 TEST(StoryRules, KillerPageOnTheThirdOpenAfterInstallation) {
@@ -141,38 +164,53 @@ TEST(StoryRules, AllNotesReadLeadToStageOne) {
         MarkNoteRead(later, i);
     }
     EXPECT_EQ(later.disclosureStage, 3u);
-    MarkNoteRead(later, -1);
-    MarkNoteRead(later, kNotePageCount);  // outside the notes: ignored
+}
+
+TEST(StoryRules, NoteNumbersOutsideTheNotesChangeNothing) {
+    // Fourteen notes read: a fifteenth flag from anywhere would reach stage 1.
+    GameState state = GameState::NewGame();
+    for (int i = 0; i < kNotePageCount - 1; ++i) {
+        MarkNoteRead(state, i);
+    }
+    GameState zeroed;
+    for (GameState* s : {&state, &zeroed}) {
+        const GameState before = *s;
+        for (int index : {-1, kNotePageCount, kNotePageCount + 1, -100}) {
+            MarkNoteRead(*s, index);
+            EXPECT_EQ(*s, before) << index;
+        }
+    }
+}
+
+// The stage a scene's accepted password leads to from `stage` with the
+// first `solved` slots solved, and whether the page count started afresh.
+std::string AfterScenePassword(uint32_t stage, int solved) {
+    GameState state = AtStage(stage, 3);
+    Solve(state, solved);
+    ApplyScenePasswordStage(state);
+    return std::to_string(state.disclosureStage) + (state.pageCounter == 0 ? " afresh" : "");
 }
 
 TEST(StoryRules, ScenePasswordsMoveTheStageByTheirCount) {
-    GameState twelfth = AtStage(4, 3);
-    Solve(twelfth, 12);
-    ApplyScenePasswordStage(twelfth);
-    EXPECT_EQ(twelfth.disclosureStage, 5u);
-    EXPECT_EQ(twelfth.pageCounter, 0u);
-
-    GameState early = AtStage(3, 3);
-    Solve(early, 12);
-    ApplyScenePasswordStage(early);
-    EXPECT_EQ(early.disclosureStage, 3u);
-    EXPECT_EQ(early.pageCounter, 3u);
-
-    GameState eleven = AtStage(4, 3);
-    Solve(eleven, 11);
-    ApplyScenePasswordStage(eleven);
-    EXPECT_EQ(eleven.disclosureStage, 4u);
-
-    GameState fifteen = AtStage(2, 3);
-    Solve(fifteen, 15);
-    ApplyScenePasswordStage(fifteen);
-    EXPECT_EQ(fifteen.disclosureStage, 7u);
-    EXPECT_EQ(fifteen.pageCounter, 0u);
-
-    GameState all = AtStage(8, 3);
-    Solve(all, 16);
-    ApplyScenePasswordStage(all);
-    EXPECT_EQ(all.disclosureStage, 9u);
+    // Exactly twelve, and only from stage 4.
+    EXPECT_EQ(AfterScenePassword(4, 12), "5 afresh");
+    EXPECT_EQ(AfterScenePassword(4, 11), "4");
+    EXPECT_EQ(AfterScenePassword(4, 13), "4");
+    EXPECT_EQ(AfterScenePassword(3, 12), "3");
+    EXPECT_EQ(AfterScenePassword(5, 12), "5");
+    // Fifteen and sixteen from any stage.
+    EXPECT_EQ(AfterScenePassword(2, 15), "7 afresh");
+    EXPECT_EQ(AfterScenePassword(4, 15), "7 afresh");
+    EXPECT_EQ(AfterScenePassword(4, 14), "4");
+    EXPECT_EQ(AfterScenePassword(8, 16), "9 afresh");
+    EXPECT_EQ(AfterScenePassword(0, 16), "9 afresh");
+    // The slots are counted, not their order: twelve from the end.
+    GameState state = AtStage(4, 3);
+    for (size_t i = 4; i < 16; ++i) {
+        state.passwordSolved[i] = 2;
+    }
+    ApplyScenePasswordStage(state);
+    EXPECT_EQ(state.disclosureStage, 5u);
 }
 
 TEST(StoryRules, DownloadNames) {

@@ -108,6 +108,43 @@ TEST(PageForms, UnbalancedFormsAndInputsWithoutSizeOrValueStillGetDefinedControl
     }
 }
 
+TEST(PageForms, TheWordsFromTypeOnwardDecideTheKindOfAControl) {
+    PageFixture f(
+        "<form><input name=\"text1\" type=\"submit\"><input name=\"password\" type=\"reset\">"
+        "<input type=\"text\" name=\"submit\"><input name=\"text\" type=\"password\">"
+        "<input name=\"text\"></form>");
+    f.Render();
+    ASSERT_EQ(f.page.forms().size(), 1u);
+    const FormGroup& form = *f.page.forms()[0];
+    ASSERT_EQ(form.buttons.size(), 2u);
+    EXPECT_TRUE(form.buttons[0]->submit);
+    EXPECT_EQ(form.buttons[0]->action, "text1");
+    EXPECT_FALSE(form.buttons[1]->submit);
+    EXPECT_EQ(form.buttons[1]->caption, "リセット");
+    ASSERT_EQ(form.fields.size(), 2u);
+    EXPECT_EQ(form.fields[0]->name, "submit");
+    EXPECT_FALSE(form.fields[0]->password);
+    EXPECT_TRUE(form.fields[1]->password);
+}
+
+TEST(PageForms, AFormInACentredDivisionStartsAtTheMiddleOfTheView) {
+    PageFixture f(
+        "<body leftmargin=\"10\"><div align=\"center\"><form><input type=\"text\" "
+        "size=\"5\"><input type=\"submit\" value=\"go\">ab</form></div>"
+        "<form><input type=\"text\" size=\"5\"></form>");
+    f.host.client = {0, 0, 500, 480};
+    f.Render();
+    ASSERT_EQ(f.page.forms().size(), 2u);
+    // Half of the 500-pixel view, the button after the 40-pixel field; the
+    // form after the division starts at the left margin again.
+    EXPECT_EQ(f.page.forms()[0]->fields.at(0)->rect.left, 250);
+    EXPECT_EQ(f.page.forms()[0]->buttons.at(0)->rect.left, 290);
+    EXPECT_EQ(f.page.forms()[1]->fields.at(0)->rect.left, 10);
+    // Text after the controls goes on from them rather than being centred anew.
+    EXPECT_EQ(f.canvas.CallsOf("text").at(0).rfind("text 304,", 0), 0u)
+        << f.canvas.CallsOf("text")[0];
+}
+
 TEST(PageForms, ControlsInACellMoveWithTheTableAndStayInTheirCell) {
     // The first column is widened from 50 to 80 and a caption above moves the
     // table down by 13 + 3.

@@ -180,6 +180,38 @@ TEST(PageTables, HeaderCellsAreBoldAndTextWrapsAtTheWidthLessTwenty) {
     EXPECT_EQ(cells.at(3), (Rect{299, 3, 299, 29}));
 }
 
+// Where each text of the walk is drawn, as "x text".
+std::vector<std::string> TextXs(const TestCanvas& canvas) {
+    std::vector<std::string> xs;
+    for (const std::string& call : canvas.CallsOf("text")) {
+        // "text X,Y TEXT ..."
+        const size_t x = call.find(' ') + 1;
+        const size_t text = call.find(' ', x) + 1;
+        xs.push_back(call.substr(x, call.find(',', x) - x) + " " +
+                     call.substr(text, call.find(' ', text) - text));
+    }
+    return xs;
+}
+
+TEST(PageTables, AlignedCellTextStandsWhereItsWidthAndTheCellsRequestedWidthPutIt) {
+    // "ab" is 14 pixels. Cells start at 3, 126, 248 and 284.
+    PageFixture f("<table><tr>" + Cell(121, "<p align=\"center\">ab") +
+                  Cell(120, "<p align=\"right\">ab") + Cell(34, "<p align=\"center\">ab") +
+                  Cell(35, "<p align=\"right\">ab") + "</tr></table>");
+    f.Render();
+    EXPECT_EQ(TextXs(f.canvas), (std::vector<std::string>{
+                                    "56 ab",   // 3 + (121 - 14) / 2
+                                    "212 ab",  // 126 + 120 - 14 - 20
+                                    "248 ab",  // 14 is not less than 34 - 20: at the cell's left
+                                    "285 ab",  // 14 is less than 35 - 20: 284 + 35 - 14 - 20
+                                }));
+
+    // The alignment is for the next text only.
+    PageFixture once("<table><tr>" + Cell(120, "<p align=\"right\">ab<br>cd") + "</tr></table>");
+    once.Render();
+    EXPECT_EQ(TextXs(once.canvas), (std::vector<std::string>{"89 ab", "3 cd"}));
+}
+
 TEST(PageTables, ANestedTableGivesItsCellItsWidthAndTextGoesOnBelowIt) {
     PageFixture f("<table border=\"1\">" +
                   Row(Cell(40, "a<table border=\"1\">" + Row(Cell(20, "b")) + "</table>c")) +
