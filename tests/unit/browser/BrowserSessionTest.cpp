@@ -321,4 +321,12 @@ TEST_F(FormSessionTest, OpeningAPageForgetsTheLastSearch) {
     EXPECT_EQ(Window(*Form(1).fields.at(0)).text, "");
 }
 
+TEST_F(FormSessionTest, APageLeftAndShownAgainHasItsLinksOnce) {
+    session_.BuildSearchPage("fog");
+    session_.GoBack();
+    session_.GoForward();
+    ASSERT_EQ(session_.currentPage()->links().size(), 1u);
+    EXPECT_EQ(session_.currentPage()->links()[0]->target, "osyo.htm");
+}
+
 }  // namespace
