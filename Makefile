@@ -1,7 +1,7 @@
 # make run   - build everything and play the demo world
 # make test  - build everything and run every test tier
 # Both first install what is missing (apt packages, the Japanese locale, the
-# Wine prefix). Other targets: build, data, dist, docs, bench, fuzz, soak, format, clean.
+# Wine prefix). Other targets: build, data, dist, docs, bench, fuzz, soak, mutants, format, clean.
 # make fuzz [FUZZ_SECONDS=60] [FUZZ_TARGETS="lzss bmp"] runs the fuzzers.
 
 BUILD_DIR ?= $(CURDIR)/build
@@ -14,7 +14,7 @@ FUZZ_TARGETS ?=
 JOBS ?= 2
 export BUILD_DIR
 
-.PHONY: all run test build native art win data dist docs bench fuzz fuzz-build soak deps format clean
+.PHONY: all run test build native art win data dist docs bench fuzz fuzz-build soak mutants deps format clean
 
 all: build data
 
@@ -85,6 +85,14 @@ bench: deps
 	@cd $(BUILD_DIR)/game && $(CURDIR)/scripts/with-display.sh wine $(WIN)/tests/bench/win/velmora_title_bench.exe
 	@echo "== the message window's fade step and typewriter tick, under Wine on a virtual screen"
 	@scripts/with-display.sh wine $(WIN)/tests/bench/win/velmora_scene_bench.exe
+
+# How much of the core the unit tests check: faults planted into the core
+# lines this branch changed (or MUTANTS_ARGS="--files src/core/game/Scene.cpp").
+MUTANTS ?= $(CURDIR)/../shared/tools/mutants
+MUTANTS_ARGS ?=
+mutants: native data
+	@test -x "$(MUTANTS)" || { echo "mutants: no mutation tool at $(MUTANTS) (set MUTANTS=)"; exit 2; }
+	@"$(MUTANTS)" --jobs $(JOBS) $(MUTANTS_ARGS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
