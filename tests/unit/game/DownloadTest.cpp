@@ -40,12 +40,27 @@ TEST(Download, WritesExactlyTheDecodedEntryAndZerosWhereItDecodedShort) {
               (std::vector<uint8_t>{'a', 'b', 'c', 0, 0, 0, 0, 0}));
 }
 
-// A clock that moves on only while the set-up waits, a millisecond a wait,
-// starting just before it wraps around.
+// A clock that moves on while the set-up waits, a millisecond a wait,
+// starting just before it wraps around. A set-up that spins without waiting
+// still sees it creep on, a millisecond every thousand reads, so that the
+// test ends and tells.
 struct FakeClock {
     uint32_t now = 0xFFFFFF00u;
+    uint32_t waits = 0;
+    int reads = 0;
     SetupPacing Pacing() {
-        return {[this] { return now; }, [this] { ++now; }};
+        return {[this] {
+                    if (++reads > 1000) {
+                        ++now;
+                        reads = 0;
+                    }
+                    return now;
+                },
+                [this] {
+                    ++now;
+                    ++waits;
+                    reads = 0;
+                }};
     }
 };
 
@@ -74,6 +89,8 @@ TEST(PluginSetup, TwoPhasesOfStepsPacedByTheClockEndAt99) {
         EXPECT_EQ(static_cast<uint32_t>(times[i] - before), i < 30 ? 51u : 71u) << i;
         before = times[i];
     }
+    // The time passed in waits, never by spinning.
+    EXPECT_EQ(clock.waits, static_cast<uint32_t>(times.back() - start));
 }
 
 }  // namespace

@@ -71,6 +71,12 @@ TEST(PageTable, TheLastNameAddressAndTitleOfARecordWin) {
               (Texts{"second.htm|http://second/|Second|one,two"}));
 }
 
+TEST(PageTable, EmptyRecordsAndCommentsAtTheEndOfTheFile) {
+    EXPECT_EQ(Records({"□a.htm", "□ＮＥＸＴ", "□ＮＥＸＴ", "□ＮＥＸＴ"}),
+              (Texts{"a.htm|||", "|||", "|||"}));
+    EXPECT_EQ(Records({"□a.htm", "// the end", "// of the file"}), (Texts{"a.htm|||"}));
+}
+
 TEST(PageTable, ExactlyThreeHundredSlotsAndAnUnterminatedEnd) {
     StringList list;
     for (int i = 0; i < 305; ++i) {
