@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -225,6 +226,7 @@ class FormSessionTest : public ::testing::Test {
                                      "<input type=\"password\" name=\"pw\"></form><!>")},
                 {"osyo.htm", Bytes("<title>station</title>")},
                 {"tou0301.htm", Bytes("<title>record</title>")},
+                {"ero.txt", Bytes("ERO\r\nnsfw\r\n")},
             }));
         text_.Open(dir_.File("Text.arc"));
         session_.SetSearchTable({{"http://kirimi.net/", "osyo.htm", {"fog", "mist"}, "station"}});
@@ -327,6 +329,14 @@ TEST_F(FormSessionTest, APageLeftAndShownAgainHasItsLinksOnce) {
     session_.GoForward();
     ASSERT_EQ(session_.currentPage()->links().size(), 1u);
     EXPECT_EQ(session_.currentPage()->links()[0]->target, "osyo.htm");
+}
+
+TEST_F(FormSessionTest, ASearchWithARefusedWordListsNothing) {
+    session_.BuildSearchPage("fog NSFW");
+    const std::vector<std::string> tokens = session_.currentPage()->Texts();
+    EXPECT_NE(std::find(tokens.begin(), tokens.end(), "　　　　　恐れ多くて見つかりませんでした。"),
+              tokens.end());
+    EXPECT_TRUE(session_.currentPage()->links().empty());
 }
 
 }  // namespace
