@@ -212,6 +212,22 @@ TEST(PageTables, AlignedCellTextStandsWhereItsWidthAndTheCellsRequestedWidthPutI
     EXPECT_EQ(TextXs(once.canvas), (std::vector<std::string>{"89 ab", "3 cd"}));
 }
 
+TEST(PageTables, AHeadingInACellEndsItsBoldAndALinkedPictureTakesItsFrame) {
+    PageFixture f("<table>" + Row(Cell(100, "<h4>a</h4>b")) + "</table>");
+    f.Render();
+    const std::vector<std::string> texts = f.canvas.CallsOf("text");
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NE(texts[0].find(" bold"), std::string::npos) << texts[0];
+    EXPECT_EQ(texts[1].find(" bold"), std::string::npos) << texts[1];
+
+    PageFixture framed("<table>" + Row(Cell(50, "<a href=\"p.htm\"><img src=\"q.bmp\"></a>")) +
+                       "</table>");
+    framed.host.AddPicture("q.bmp", SolidBmp(10, 10));
+    framed.Render();
+    // The picture's 10 x 10 with a frame of two on each side, and a gap of two.
+    EXPECT_EQ(framed.page.tables().front().cells.at(0), (Rect{3, 3, 53, 19}));
+}
+
 TEST(PageTables, ANestedTableGivesItsCellItsWidthAndTextGoesOnBelowIt) {
     PageFixture f("<table border=\"1\">" +
                   Row(Cell(40, "a<table border=\"1\">" + Row(Cell(20, "b")) + "</table>c")) +
