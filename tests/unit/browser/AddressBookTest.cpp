@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "../../support/FakeClock.h"
 #include "browser/AddressBook.h"
 
 namespace {
@@ -94,17 +95,17 @@ TEST(AddressList, TheTwentyFifthEntryTrimsTheTopOne) {
     EXPECT_EQ(EntriesToRestore({"a", "b"}), (std::vector<std::string>{"a", "b"}));
 }
 
-// A fake millisecond clock that each wait moves on by one.
+// The fetch's progress on a clock that each wait moves on by one.
 struct FakeFetch {
     explicit FakeFetch(uint32_t start) : clock(start), started(start) {}
     FetchProgress Progress() {
-        return {[this] { return clock; }, [this] { ++clock; },
+        return {[this] { return clock.Read(); }, [this] { clock.Wait(); },
                 [this](int p) {
                     shown.push_back(p);
-                    at.push_back(clock);
+                    at.push_back(clock.now);
                 }};
     }
-    uint32_t clock;
+    FakeClock clock;
     uint32_t started;
     std::vector<int> shown;
     std::vector<uint32_t> at;
@@ -122,7 +123,8 @@ TEST(RunFetch, StepsFromZeroTo99MoreThanAStepApartThenShows100) {
         for (size_t i = 1; i < 100; ++i) {
             EXPECT_EQ(static_cast<uint32_t>(fetch.at[i] - fetch.at[i - 1]), 16u) << i;
         }
-        EXPECT_EQ(static_cast<uint32_t>(fetch.clock - fetch.started), 99u * 16u);
+        EXPECT_EQ(static_cast<uint32_t>(fetch.clock.now - fetch.started), 99u * 16u);
+        EXPECT_EQ(fetch.clock.waits, 99u * 16u);  // the time passed in waits, never by spinning
     }
 }
 

@@ -11,6 +11,7 @@
 #include "archive/Archive.h"
 #include "archive/ArchiveWriter.h"
 #include "browser/BrowserSession.h"
+#include "game/Search.h"
 #include "game/StoryRules.h"
 #include "html/Forms.h"
 #include "html/TokenList.h"
@@ -22,7 +23,7 @@ using Log = std::vector<std::string>;
 // Records what the session asks of its windows, one line a call.
 class RecordingHost : public SessionHost {
   public:
-    void SetStatusText(const std::string&) override {}
+    void SetStatusText(const std::string& text) override { statuses.push_back(text); }
     void HidePageControls(TokenList& page) override { log.push_back("hide " + page.name()); }
     void LayoutDiscarded(TokenList&) override {}
     void HistoryChanged() override {}
@@ -47,6 +48,7 @@ class RecordingHost : public SessionHost {
     }
 
     Log log;
+    Log statuses;
     std::string sound;
     int saves = 0;
     bool acceptPassword = false;
@@ -167,6 +169,14 @@ TEST_F(BrowserSessionTest, APageOpenedInOtherLettersShowsItsAddress) {
     EXPECT_FALSE(session_.ClickLink("OTOP.HTM"));
     EXPECT_EQ(host_.log, (Log{"address http://kirimi.net/"}));
     EXPECT_EQ(session_.currentPage()->address(), "http://kirimi.net/");
+}
+
+TEST_F(BrowserSessionTest, TheStatusBarTellsWhileAPageOpensAndWhenItIsShown) {
+    session_.OpenPage("otop.htm", BrowserSession::OpenMode::New);
+    session_.BuildSearchPage("top");
+    session_.BuildSearchPage(std::string(kMaxSearchText + 1, 'a'));  // refused: nothing shown
+    const Log opened{"ページを開いています。", "ページが表示されました。"};
+    EXPECT_EQ(host_.statuses, (Log{opened[0], opened[1], opened[0], opened[1]}));
 }
 
 TEST(SubmitDecision, ProtectedPagesComeFirstThenTheSearchButtonThenAnyPageWithoutTheBox) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "../../support/FakeClock.h"
 #include "../../support/MessageRecorder.h"
 #include "../../support/TestFiles.h"
 #include "archive/Archive.h"
@@ -40,38 +41,16 @@ TEST(Download, WritesExactlyTheDecodedEntryAndZerosWhereItDecodedShort) {
               (std::vector<uint8_t>{'a', 'b', 'c', 0, 0, 0, 0, 0}));
 }
 
-// A clock that moves on while the set-up waits, a millisecond a wait,
-// starting just before it wraps around. A set-up that spins without waiting
-// still sees it creep on, a millisecond every thousand reads, so that the
-// test ends and tells.
-struct FakeClock {
-    uint32_t now = 0xFFFFFF00u;
-    uint32_t waits = 0;
-    int reads = 0;
-    SetupPacing Pacing() {
-        return {[this] {
-                    if (++reads > 1000) {
-                        ++now;
-                        reads = 0;
-                    }
-                    return now;
-                },
-                [this] {
-                    ++now;
-                    ++waits;
-                    reads = 0;
-                }};
-    }
-};
-
 TEST(PluginSetup, TwoPhasesOfStepsPacedByTheClockEndAt99) {
-    FakeClock clock;
+    // Just before the clock wraps around.
+    FakeClock clock(0xFFFFFF00u);
     const uint32_t start = clock.now;
     std::vector<std::string> texts;
     std::vector<int> positions;
     std::vector<uint32_t> times;
     RunPluginSetupPhases(
-        clock.Pacing(), [&](const PluginSetupPhase& phase) { texts.emplace_back(phase.text); },
+        {[&] { return clock.Read(); }, [&] { clock.Wait(); }},
+        [&](const PluginSetupPhase& phase) { texts.emplace_back(phase.text); },
         [&](int position) {
             positions.push_back(position);
             times.push_back(clock.now);

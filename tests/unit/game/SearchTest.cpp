@@ -69,6 +69,9 @@ TEST(PageTable, TheLastNameAddressAndTitleOfARecordWin) {
                   "□ＮＥＸＴ",
               }),
               (Texts{"second.htm|http://second/|Second|one,two"}));
+    // Each marker sets its own field only, in whatever order the lines come.
+    EXPECT_EQ(Records({"☆Title", "△http://a/", "□a.htm", "○word", "□ＮＥＸＴ"}),
+              (Texts{"a.htm|http://a/|Title|word"}));
 }
 
 TEST(PageTable, EmptyRecordsAndCommentsAtTheEndOfTheFile) {

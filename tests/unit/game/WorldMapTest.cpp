@@ -98,7 +98,9 @@ TEST_F(WorldMapTest, EdgesByPageOnceEachWithTheirConditions) {
              "<a href=\"b.htm\">b</a><input type=\"submit\" name=\"b.htm\"><a href=\"B.htm\">b</a>"
              "<input type=\"submit\" name=\"tou1501.htm\"><input type=\"submit\" "
              "name=\"検索ボタン\"><input type=\"submit\" name=\"検索ボタン\">"},
-            {"b.htm", "<input type=\"submit\" name=\"tou0001.htm\">"},
+            {"b.htm",
+             "<a href=\"tou0200.htm\">scene</a><a href=\"suga03.htm\">note</a>"
+             "<input type=\"submit\" name=\"tou0001.htm\">"},
             {"killerd.htm", ""},
         },
         {});
@@ -107,11 +109,12 @@ TEST_F(WorldMapTest, EdgesByPageOnceEachWithTheirConditions) {
         edges.push_back(edge.from + " " + std::string(EdgeKindName(edge.kind)) + " " + edge.to +
                         " " + edge.condition);
     }
-    EXPECT_EQ(edges, (Texts{"ipan52.htm link b.htm ", "ipan52.htm form b.htm ",
-                            "ipan52.htm protected tou1501.htm password 15",
-                            "ipan52.htm form search.htm search",
-                            "ipan52.htm rule killerd.htm plug-in, third visit",
-                            "b.htm protected tou0001.htm password 0"}));
+    EXPECT_EQ(
+        edges,
+        (Texts{"ipan52.htm link b.htm ", "ipan52.htm form b.htm ",
+               "ipan52.htm protected tou1501.htm password 15", "ipan52.htm form search.htm search",
+               "ipan52.htm rule killerd.htm plug-in, third visit", "b.htm message tous02.txt ",
+               "b.htm note suga03.txt ", "b.htm protected tou0001.htm password 0"}));
 }
 
 TEST(WorldMap, NothingWithoutAReadableTextArchive) {

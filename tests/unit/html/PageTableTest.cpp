@@ -206,6 +206,12 @@ TEST(PageTables, AlignedCellTextStandsWhereItsWidthAndTheCellsRequestedWidthPutI
                                     "285 ab",  // 14 is less than 35 - 20: 284 + 35 - 14 - 20
                                 }));
 
+    // A heading's alignment places its text the same way.
+    PageFixture heading("<table><tr>" + Cell(120, "<h4 align=\"right\">ab</h4>") +
+                        Cell(120, "<h4 align=\"left\">cd</h4>") + "</tr></table>");
+    heading.Render();
+    EXPECT_EQ(TextXs(heading.canvas), (std::vector<std::string>{"89 ab", "125 cd"}));
+
     // The alignment is for the next text only.
     PageFixture once("<table><tr>" + Cell(120, "<p align=\"right\">ab<br>cd") + "</tr></table>");
     once.Render();
@@ -226,6 +232,15 @@ TEST(PageTables, AHeadingInACellEndsItsBoldAndALinkedPictureTakesItsFrame) {
     framed.Render();
     // The picture's 10 x 10 with a frame of two on each side, and a gap of two.
     EXPECT_EQ(framed.page.tables().front().cells.at(0), (Rect{3, 3, 53, 19}));
+}
+
+TEST(PageTables, ACaptionBetweenTheCellsOfARowLeavesTheRowWhole) {
+    PageFixture f("<table border=\"1\"><tr>" + Cell(20, "a") + "<caption>c</caption>" +
+                  Cell(20, "b") + "</tr></table>");
+    f.Render();
+    ASSERT_EQ(f.page.tables().size(), 1u);
+    EXPECT_EQ(f.page.tables()[0].rows, 1);
+    EXPECT_EQ(f.page.tables()[0].columns, 2);
 }
 
 TEST(PageTables, ANestedTableGivesItsCellItsWidthAndTextGoesOnBelowIt) {
