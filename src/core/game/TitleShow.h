@@ -58,13 +58,10 @@ class TitleShow {
     // What the dialog does when timer `id` fires.
     TitleStep OnTimer(int id);
     // A click while the show runs: back to the still title (the dialog shows
-    // picture 0 at once). The indexes keep their values until the next show.
+    // picture 0 at once); the next show starts from its beginning.
     TitleStep ReturnToTitle();
 
     bool showingTitle() const { return showingTitle_; }
-    int fromIndex() const { return fromIndex_; }
-    int toIndex() const { return toIndex_; }
-    int fadeStep() const { return fadeStep_; }
 
   private:
     // After a fade's last step: the next pair of pictures, and whether the
