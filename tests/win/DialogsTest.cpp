@@ -276,29 +276,38 @@ TEST_F(Keepsakes, ANameTooLongForTheSaveDialogsPathIsCutToWhatItsFolderLeaves) {
         if (save == nullptr) {
             return;
         }
-        first = FolderShown(save);
-        // A folder's path typed and confirmed takes the dialog there.
-        SetDlgItemTextW(save, cmb13, OutPath("").c_str());
-        PostMessageW(save, WM_COMMAND, IDOK, 0);
-        if (!WaitForFolder(save, L"\\out")) {
+        // Each step waits for the one before; one that fails cancels, which
+        // ends both dialogs.
+        const auto walk = [&] {
+            first = FolderShown(save);
+            // A folder's path typed and confirmed takes the dialog there.
+            SetDlgItemTextW(save, cmb13, OutPath("").c_str());
+            PostMessageW(save, WM_COMMAND, IDOK, 0);
+            if (!WaitForFolder(save, L"\\out")) {
+                return false;
+            }
+            out = FolderShown(save);
+            HWND edit = NameEdit(save);
+            for (int i = 0; i < 300; ++i) {
+                SendMessageW(edit, WM_CHAR, L'a', 1);
+            }
+            typedInOut = static_cast<size_t>(GetWindowTextLengthW(edit));
+            // Into the folder picked from the list: the name stays, cut to fit.
+            if (!SelectFirstEntry(save)) {
+                return false;
+            }
+            PostMessageW(save, WM_COMMAND, IDOK, 0);
+            if (!WaitForFolder(save, L"\\deeper")) {
+                return false;
+            }
+            deeper = FolderShown(save);
+            leftInDeeper = static_cast<size_t>(GetWindowTextLengthW(edit));
+            return true;
+        };
+        if (!walk()) {
+            PostMessageW(save, WM_COMMAND, IDCANCEL, 0);
             return;
         }
-        out = FolderShown(save);
-        HWND edit = NameEdit(save);
-        for (int i = 0; i < 300; ++i) {
-            SendMessageW(edit, WM_CHAR, L'a', 1);
-        }
-        typedInOut = static_cast<size_t>(GetWindowTextLengthW(edit));
-        // Into the folder picked from the list: the name typed stays, cut to fit.
-        if (!SelectFirstEntry(save)) {
-            return;
-        }
-        PostMessageW(save, WM_COMMAND, IDOK, 0);
-        if (!WaitForFolder(save, L"\\deeper")) {
-            return;
-        }
-        deeper = FolderShown(save);
-        leftInDeeper = static_cast<size_t>(GetWindowTextLengthW(edit));
         PostMessageW(save, WM_COMMAND, IDOK, 0);
         if (HWND box = WaitForDialog(L"Brivane")) {
             done = TextOf(GetDlgItem(box, 0xFFFF));

@@ -41,7 +41,7 @@ std::wstring ShownFolder(HWND dialog) {
     const LRESULT length =
         SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
     if (length <= 0 || length > MAX_PATH) {
-        // Where the dialog turns too: the folder it shows is the current one.
+        // What the dialog takes then too: it keeps it at the folder shown.
         GetCurrentDirectoryW(MAX_PATH, folder);
     }
     return folder;
@@ -143,8 +143,9 @@ std::optional<std::wstring> DownloadDialog::AskSavePath() {
     ofn.lpstrFile = path.data();
     ofn.nMaxFile = static_cast<DWORD>(path.size());
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    // The hook keeps the typed name short enough for the dialog's own path
-    // buffer; without the places bar the dialog looks as it does unhooked.
+    // The hook keeps the name short enough for the dialog's own path buffer.
+    // It hears of folder changes only in the Explorer style, whose places bar
+    // stays off so that the dialog looks as it did without one.
     ofn.Flags =
         OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_ENABLEHOOK;
     ofn.FlagsEx = OFN_EX_NOPLACESBAR;
