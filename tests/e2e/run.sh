@@ -6,6 +6,7 @@ set -u
 . "$(dirname "$0")/furniture.sh"
 . "$(dirname "$0")/story.sh"
 . "$(dirname "$0")/keepsakes.sh"
+. "$(dirname "$0")/downloads.sh"
 . "$(dirname "$0")/release.sh"
 . "$(dirname "$0")/playthrough.sh"
 
@@ -215,6 +216,7 @@ run_test no_place_takes_the_save_and_the_player_is_told_once
 run_test damaged_password_table_with_slots_out_of_range
 run_test plays_a_record_scene_from_its_link
 run_test saves_a_wallpaper_where_the_player_types_it
+run_test saves_a_wallpaper_under_a_name_too_long_for_a_path_and_plays_on
 run_test installs_the_plugin_with_its_progress
 run_test adds_favourites_and_opens_one_from_the_menu_after_a_restart
 run_test plays_from_the_release_zip_in_a_fresh_prefix

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
 
 #include <atomic>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "BrowserFixture.h"
+#include "dialogs/DownloadDlg.h"
 #include "dialogs/FavouriteDlgs.h"
 #include "dialogs/PluginSetupDlg.h"
 #include "framework/Text.h"
@@ -197,6 +200,130 @@ TEST_F(Keepsakes, AFailedDownloadIsToldAndLeavesNoFileBehind) {
               (std::vector<std::string>(2, std::string(kDownloadFailedText))));
     EXPECT_TRUE(FilesIn(dir_.File("out")).empty());
     EXPECT_FALSE(std::filesystem::exists("Z:\\proc\\velmora-wall01.bmp"));
+}
+
+// The folder the save dialog `save` shows, as it names it.
+std::wstring FolderShown(HWND save) {
+    wchar_t folder[MAX_PATH] = {};
+    SendMessageW(save, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    return folder;
+}
+
+// Waits up to 30 seconds for `save` to show a folder whose name ends in `tail`.
+bool WaitForFolder(HWND save, const std::wstring& tail) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 30000) {
+        const std::wstring folder = FolderShown(save);
+        if (folder.size() >= tail.size() &&
+            folder.compare(folder.size() - tail.size(), tail.size(), tail) == 0) {
+            return true;
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+// The edit of the save dialog's name box.
+HWND NameEdit(HWND save) {
+    return reinterpret_cast<HWND>(SendDlgItemMessageW(save, cmb13, CBEM_GETEDITCONTROL, 0, 0));
+}
+
+// Selects the first entry of the save dialog's file list, as a click does.
+bool SelectFirstEntry(HWND save) {
+    HWND list = FindWindowExW(GetDlgItem(save, lst2), nullptr, WC_LISTVIEWW, nullptr);
+    const DWORD start = GetTickCount();
+    while (list != nullptr && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 0 &&
+           GetTickCount() - start < 30000) {
+        Sleep(20);
+    }
+    if (list == nullptr || SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 0) {
+        return false;
+    }
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    return SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item)) != FALSE;
+}
+
+TEST(DownloadFolder, TheWindowsDirectoryOnlyWhereAFileCanBeMadeThereElsePictures) {
+    EXPECT_EQ(InitialDownloadFolder(L"C:\\windows", true, L"C:\\p\\Pictures"), L"C:\\windows");
+    EXPECT_EQ(InitialDownloadFolder(L"C:\\windows", false, L"C:\\p\\Pictures"), L"C:\\p\\Pictures");
+    EXPECT_EQ(InitialDownloadFolder(L"C:\\windows", false, L""), L"");
+    // The dialog's path holds the folder, a backslash unless it ends in one,
+    // the name and the terminating zero: 260 characters.
+    EXPECT_EQ(DownloadNameRoom(L"C:\\windows"), 248u);
+    EXPECT_EQ(DownloadNameRoom(L"C:\\"), 256u);
+    EXPECT_EQ(DownloadNameRoom(std::wstring(258, L'x')), 1u);  // never 0: no limit at all
+}
+
+TEST_F(Keepsakes, ANameTooLongForTheSaveDialogsPathIsCutToWhatItsFolderLeaves) {
+    Open();
+    view().OpenPage("dl.htm", CBrView::OpenMode::New);
+    std::filesystem::create_directory(dir_.File("out\\deeper"));
+    std::wstring first;
+    std::wstring out;
+    std::wstring deeper;
+    size_t typedInOut = 0;
+    size_t leftInDeeper = 0;
+    std::wstring done;
+    Player player([&] {
+        HWND download = WaitForDialog(L"ファイルのダウンロード");
+        if (download == nullptr) {
+            return;
+        }
+        PostMessageW(download, WM_COMMAND, IDOK, 0);
+        HWND save = WaitForDialog(nullptr, download);
+        if (save == nullptr) {
+            return;
+        }
+        // Each step waits for the one before; one that fails cancels, which
+        // ends both dialogs.
+        const auto walk = [&] {
+            first = FolderShown(save);
+            // A folder's path typed and confirmed takes the dialog there.
+            SetDlgItemTextW(save, cmb13, OutPath("").c_str());
+            PostMessageW(save, WM_COMMAND, IDOK, 0);
+            if (!WaitForFolder(save, L"\\out")) {
+                return false;
+            }
+            out = FolderShown(save);
+            HWND edit = NameEdit(save);
+            for (int i = 0; i < 300; ++i) {
+                SendMessageW(edit, WM_CHAR, L'a', 1);
+            }
+            typedInOut = static_cast<size_t>(GetWindowTextLengthW(edit));
+            // Into the folder picked from the list: the name stays, cut to fit.
+            if (!SelectFirstEntry(save)) {
+                return false;
+            }
+            PostMessageW(save, WM_COMMAND, IDOK, 0);
+            if (!WaitForFolder(save, L"\\deeper")) {
+                return false;
+            }
+            deeper = FolderShown(save);
+            leftInDeeper = static_cast<size_t>(GetWindowTextLengthW(edit));
+            return true;
+        };
+        if (!walk()) {
+            PostMessageW(save, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        PostMessageW(save, WM_COMMAND, IDOK, 0);
+        if (HWND box = WaitForDialog(L"Brivane")) {
+            done = TextOf(GetDlgItem(box, 0xFFFF));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    Click("wall01.htm");
+    player.Finish();
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    EXPECT_EQ(lstrcmpiW(first.c_str(), windows), 0) << Narrow(first);
+    ASSERT_FALSE(deeper.empty());
+    EXPECT_EQ(out.size() + 1 + typedInOut + 1, size_t{MAX_PATH});
+    EXPECT_EQ(deeper.size() + 1 + leftInDeeper + 1, size_t{MAX_PATH});
+    EXPECT_EQ(done, Widen(kDownloadDoneText));
+    EXPECT_EQ(ReadBytes(dir_.File("out\\deeper\\" + std::string(leftInDeeper, 'a'))), wallpaper_);
 }
 
 TEST_F(Keepsakes, ThePlugInSetUpRunsToNinetyNineOnceAndOnlyOKInstallsIt) {

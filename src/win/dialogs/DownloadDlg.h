@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -30,3 +31,13 @@ class DownloadDialog : public CDialog {
     const Archive& ex_;
     std::string fileName_;
 };
+
+// Where the save dialog opens: the Windows directory when a file can be made
+// there, else the player's Pictures folder; empty lets the dialog choose.
+std::wstring InitialDownloadFolder(const std::wstring& windowsDirectory, bool canWrite,
+                                   const std::wstring& picturesFolder);
+
+// The longest name the save dialog's name box takes while it shows `folder`:
+// the dialog joins the two into a path buffer of MAX_PATH characters of its
+// own, and a longer name runs past its end.
+size_t DownloadNameRoom(const std::wstring& folder);
