@@ -13,6 +13,7 @@
 
 #include "Message.h"
 #include "archive/Archive.h"
+#include "framework/Fonts.h"
 #include "framework/Gdi.h"
 #include "framework/GdiCanvas.h"
 #include "framework/ScrollView.h"
@@ -192,7 +193,7 @@ class PreviewHost : public PageHost {
 void DrawControls(HDC dc, const PreviewHost& host, Point scroll) {
     FontHandle font(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
+                                DEFAULT_PITCH, JapaneseFace(L"ＭＳ Ｐゴシック").c_str()));
     SelectInto select(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));

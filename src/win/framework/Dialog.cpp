@@ -1,20 +1,51 @@
 #include "framework/Dialog.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
+
+#include "framework/Fonts.h"
 
 namespace {
 
 // The modal dialogs running on this thread, innermost last.
 thread_local std::vector<CDialog*> t_modal;
 
+// Template `id` with a Japanese face the system has in place of one it lacks;
+// empty when the template's own face will do.
+std::vector<DWORD> TemplateWithSystemFace(UINT id) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG);
+    HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
+    const void* source = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (source == nullptr) {
+        return {};
+    }
+    const size_t size = SizeofResource(module, resource);
+    const std::wstring face = DialogFace(source, size);
+    if (face.empty()) {
+        return {};
+    }
+    const std::wstring& shown = JapaneseFace(face);
+    if (shown == face) {
+        return {};
+    }
+    return WithDialogFace(source, size, shown);
+}
+
 }  // namespace
 
 INT_PTR CDialog::DoModal() {
     modal_ = true;
     t_modal.push_back(this);
-    const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_),
-                                           parent_, DialogProc, reinterpret_cast<LPARAM>(this));
+    const std::vector<DWORD> patched = TemplateWithSystemFace(templateId_);
+    const INT_PTR result =
+        patched.empty()
+            ? DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent_,
+                              DialogProc, reinterpret_cast<LPARAM>(this))
+            : DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                                      reinterpret_cast<const DLGTEMPLATE*>(patched.data()), parent_,
+                                      DialogProc, reinterpret_cast<LPARAM>(this));
     t_modal.erase(std::find(t_modal.begin(), t_modal.end(), this));
     return result;
 }
@@ -33,8 +64,15 @@ bool CDialog::Create(HWND parent) {
         parent_ = parent;
     }
     modal_ = false;
-    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent_,
-                              DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
+    const std::vector<DWORD> patched = TemplateWithSystemFace(templateId_);
+    const HWND hwnd =
+        patched.empty()
+            ? CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent_,
+                                 DialogProc, reinterpret_cast<LPARAM>(this))
+            : CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                         reinterpret_cast<const DLGTEMPLATE*>(patched.data()),
+                                         parent_, DialogProc, reinterpret_cast<LPARAM>(this));
+    return hwnd != nullptr;
 }
 
 void CDialog::EndDialog(INT_PTR result) {

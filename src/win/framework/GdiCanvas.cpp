@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/Fonts.h"
 #include "framework/Gdi.h"
 #include "framework/Text.h"
 #include "picture/DibPicture.h"
@@ -10,6 +11,7 @@
 
 namespace {
 
+// The pages' face; where the system lacks it, a Japanese face it has.
 constexpr wchar_t kPageFace[] = L"ＭＳ ゴシック";
 
 class GdiFont : public CanvasFont {
@@ -78,10 +80,10 @@ GdiCanvas::~GdiCanvas() {
 }
 
 std::unique_ptr<CanvasFont> GdiCanvas::MakeFont(const FontSpec& fontSpec) {
-    HFONT font =
-        CreateFontW(fontSpec.height, 0, 0, 0, fontSpec.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                    fontSpec.underline ? TRUE : FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_CHARACTER_PRECIS, PROOF_QUALITY, FIXED_PITCH, kPageFace);
+    HFONT font = CreateFontW(fontSpec.height, 0, 0, 0, fontSpec.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                             fontSpec.underline ? TRUE : FALSE, FALSE, SHIFTJIS_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_CHARACTER_PRECIS, PROOF_QUALITY, FIXED_PITCH,
+                             JapaneseFace(kPageFace).c_str());
     if (font == nullptr) {
         return nullptr;
     }
