@@ -4,12 +4,14 @@
 #include "browser/BrView.h"
 #include "forms/FormButton.h"
 #include "forms/FormTextField.h"
+#include "framework/Fonts.h"
 #include "framework/Gdi.h"
 #include "framework/Text.h"
 
 Size CBrView::MeasureCaption(std::string_view text) {
-    // In the view's own device context, as it stands.
+    // In the view's own device context, as it stands on a Japanese system.
     WindowDC dc(GetSafeHwnd());
+    SelectInto font(dc.get(), JapaneseSystemFontFor(dc.get()));
     const std::wstring wide = Widen(text);
     SIZE size{};
     GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);

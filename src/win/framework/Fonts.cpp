@@ -40,6 +40,33 @@ std::wstring LookUpJapaneseFace(const std::wstring& face) {
     return ChooseJapaneseFace(face, installed, japanese);
 }
 
+// The system font of a Japanese system, as its logical font reads there. Asked
+// for with the Shift-JIS character set elsewhere, the system maps it to its
+// own Japanese face.
+constexpr int kJapaneseSystemHeight = 18;
+constexpr int kJapaneseSystemWidth = 8;
+constexpr UINT kJapaneseCodePage = 932;
+
+}  // namespace
+
+HFONT JapaneseSystemFont() {
+    if (GetACP() == kJapaneseCodePage) {
+        return nullptr;
+    }
+    static const FontHandle font(
+        CreateFontW(kJapaneseSystemHeight, kJapaneseSystemWidth, 0, 0, FW_NORMAL, FALSE, FALSE,
+                    FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"System"));
+    return font.get();
+}
+
+HGDIOBJ JapaneseSystemFontFor(HDC dc) {
+    HFONT font = JapaneseSystemFont();
+    return font != nullptr ? font : GetCurrentObject(dc, OBJ_FONT);
+}
+
+namespace {
+
 // Where the parts of a DLGTEMPLATEEX lie, as offsets in 16-bit units.
 struct TemplateLayout {
     size_t face = 0;   // the typeface's first character

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "framework/Fonts.h"
 #include "framework/Text.h"
 #include "resource.h"
 #include "story/PasswordDlg.h"
@@ -328,6 +329,8 @@ template <typename Draw>
 void CMessageWnd::DrawOnCanvas(const Draw& draw) {
     WindowDC screen(nullptr);
     MemoryDC dc(screen.get());
+    // The surface's own font, the same under any system language.
+    SelectInto font(dc.get(), JapaneseSystemFontFor(dc.get()));
     if (!m_bmpCanvas) {
         // Without a canvas the text is still measured and typed, unseen, so
         // that the scene reaches its end.
