@@ -33,10 +33,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-bool IsTrailByte(uint8_t byte) {
-    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
-}
-
 #ifdef _WIN32
 
 // One double-byte character in UTF-8, or nothing when it has no character.

@@ -60,9 +60,10 @@ const char kUsage[] =
     "                           over; status 1 when anything is wrong\n"
     "  save FILE                every field of a save file's state, one a line\n"
     "                           as NAME: VALUE, then its favourites, address\n"
-    "                           entries and visited pages; text as UTF-8; status\n"
-    "                           1 when the file is damaged (what can be read is\n"
-    "                           shown, and what is wrong is told)\n"
+    "                           entries and visited pages, as the game reads\n"
+    "                           them; text as UTF-8; status 1 when the game reads\n"
+    "                           anything differently from what the file holds\n"
+    "                           (what it reads is shown, and what differs is told)\n"
     "  pages WORLD_DIR          the page table of a world, one line a slot that\n"
     "                           holds a record: SLOT<TAB>FILE<TAB>ADDRESS<TAB>\n"
     "                           TITLE<TAB>KEYWORDS (joined with |)\n"
@@ -427,7 +428,7 @@ std::string Number(uint32_t value) {
     return std::to_string(value);
 }
 
-// Flags as the game reads them, slot 0 first: any byte but 0 counts as set.
+// Flags, slot 0 first: any byte but 0 counts as set.
 template <size_t N>
 std::string FlagString(const std::array<uint8_t, N>& flags) {
     std::string out;
@@ -443,35 +444,49 @@ std::string Text(std::string_view cp932) {
 
 // The state's fields in file order, with their widths in the file.
 struct StateField {
+    enum Kind { kFlags, kText, kPageName, kNumber, kCount };
     const char* name;
     size_t size;
-    bool text;  // a zero-terminated string field
+    Kind kind;
     std::string (*show)(const GameState&);
 };
 
 constexpr StateField kStateFields[] = {
-    {"messageWait", 1, false, [](const GameState& s) { return Number(s.messageWait); }},
-    {"addressBarVisible", 1, false, [](const GameState& s) { return Number(s.addressBarVisible); }},
-    {"toolBarVisible", 1, false, [](const GameState& s) { return Number(s.toolBarVisible); }},
-    {"statusBarVisible", 1, false, [](const GameState& s) { return Number(s.statusBarVisible); }},
-    {"pluginMissing", 1, false, [](const GameState& s) { return Number(s.pluginMissing); }},
-    {"passwordSolved", GameState::kProtectedPages, false,
+    {"messageWait", 1, StateField::kFlags,
+     [](const GameState& s) { return Number(s.messageWait); }},
+    {"addressBarVisible", 1, StateField::kFlags,
+     [](const GameState& s) { return Number(s.addressBarVisible); }},
+    {"toolBarVisible", 1, StateField::kFlags,
+     [](const GameState& s) { return Number(s.toolBarVisible); }},
+    {"statusBarVisible", 1, StateField::kFlags,
+     [](const GameState& s) { return Number(s.statusBarVisible); }},
+    {"pluginMissing", 1, StateField::kFlags,
+     [](const GameState& s) { return Number(s.pluginMissing); }},
+    {"passwordSolved", GameState::kProtectedPages, StateField::kFlags,
      [](const GameState& s) { return FlagString(s.passwordSolved); }},
-    {"homeAddress", kAddressFieldSize, true,
+    {"homeAddress", kAddressFieldSize, StateField::kText,
      [](const GameState& s) { return Text(s.homeAddress.view()); }},
-    {"homePage", kPageNameFieldSize, true,
+    {"homePage", kPageNameFieldSize, StateField::kPageName,
      [](const GameState& s) { return Text(s.homePage.view()); }},
-    {"notesRead", GameState::kNotePages, false,
+    {"notesRead", GameState::kNotePages, StateField::kFlags,
      [](const GameState& s) { return FlagString(s.notesRead); }},
-    {"umakerPage", 256, true, [](const GameState& s) { return Text(s.umakerPage.view()); }},
-    {"kyoumakerPage", 256, true, [](const GameState& s) { return Text(s.kyoumakerPage.view()); }},
-    {"disclosureStage", 4, false, [](const GameState& s) { return Number(s.disclosureStage); }},
-    {"pageCounter", 4, false, [](const GameState& s) { return Number(s.pageCounter); }},
-    {"killerCounter", 4, false, [](const GameState& s) { return Number(s.killerCounter); }},
-    {"reserved", 4, false, [](const GameState& s) { return Number(s.reserved); }},
-    {"favouriteCount", 4, false, [](const GameState& s) { return Number(s.favouriteCount); }},
-    {"addressCount", 4, false, [](const GameState& s) { return Number(s.addressCount); }},
-    {"visitedCount", 4, false, [](const GameState& s) { return Number(s.visitedCount); }},
+    {"umakerPage", 256, StateField::kPageName,
+     [](const GameState& s) { return Text(s.umakerPage.view()); }},
+    {"kyoumakerPage", 256, StateField::kPageName,
+     [](const GameState& s) { return Text(s.kyoumakerPage.view()); }},
+    {"disclosureStage", 4, StateField::kNumber,
+     [](const GameState& s) { return Number(s.disclosureStage); }},
+    {"pageCounter", 4, StateField::kNumber,
+     [](const GameState& s) { return Number(s.pageCounter); }},
+    {"killerCounter", 4, StateField::kNumber,
+     [](const GameState& s) { return Number(s.killerCounter); }},
+    {"reserved", 4, StateField::kNumber, [](const GameState& s) { return Number(s.reserved); }},
+    {"favouriteCount", 4, StateField::kCount,
+     [](const GameState& s) { return Number(s.favouriteCount); }},
+    {"addressCount", 4, StateField::kCount,
+     [](const GameState& s) { return Number(s.addressCount); }},
+    {"visitedCount", 4, StateField::kCount,
+     [](const GameState& s) { return Number(s.visitedCount); }},
 };
 
 constexpr size_t StateFieldsSize() {
@@ -483,11 +498,17 @@ constexpr size_t StateFieldsSize() {
 }
 static_assert(StateFieldsSize() == GameState::kSize);
 
-bool HasTerminator(const uint8_t* field, size_t width) {
-    return std::find(field, field + width, 0) != field + width;
+// A string field's text as the file holds it: up to its first zero byte, or
+// all of it when it has none.
+std::string_view RawText(const uint8_t* field, size_t width) {
+    const auto* text = reinterpret_cast<const char*>(field);
+    return {text, static_cast<size_t>(std::find(text, text + width, '\0') - text)};
 }
 
-// Prints a save file; says on standard error what is wrong with it.
+// Prints a save file as the game reads it; says on standard error what the
+// game reads differently from what the file holds. Everything is found by
+// comparing the file's bytes with what the game's own reading makes of them,
+// so the two cannot disagree, and a file the game wrote passes.
 class SavePrinter {
   public:
     SavePrinter(const std::string& path, const std::vector<uint8_t>& bytes)
@@ -495,8 +516,10 @@ class SavePrinter {
 
     int Print() {
         UseBinaryOutput();
-        PrintState();
-        if (bytes_.size() >= GameState::kSize) {
+        if (bytes_.size() < GameState::kSize) {
+            PrintShortState();
+        } else {
+            PrintState();
             PrintRecords();
         }
         for (const std::string& problem : problems_) {
@@ -513,32 +536,42 @@ class SavePrinter {
         std::printf("%s: %s\n", name.c_str(), value.c_str());
     }
 
-    // A string field at `offset` must end within its width; the game then
-    // reads it cut, as shown.
-    void CheckTerminator(size_t offset, size_t width, const std::string& name) {
-        if (!HasTerminator(bytes_.data() + offset, width)) {
+    // A string field of `width` bytes at `raw` that the game reads as `read`.
+    void CheckText(const std::string& name, const uint8_t* raw, size_t width,
+                   std::string_view read) {
+        const std::string_view text = RawText(raw, width);
+        const std::string_view fitted = FitField(text, width);
+        if (text.size() == width) {
             problems_.push_back(name + " has no zero byte within its " + std::to_string(width) +
                                 " bytes; shown as the game reads it, cut to " +
                                 std::to_string(width - 1) + " bytes at most");
+        } else if (fitted != text) {
+            problems_.push_back(name + " ends in the first byte of a double-byte character, " +
+                                "which the game leaves out");
+        }
+        if (read != fitted) {
+            problems_.push_back(name + " \"" + Text(fitted) +
+                                "\" can name no page; the game reads " +
+                                (read.empty() ? "it empty" : "\"" + Text(read) + "\""));
         }
     }
 
-    template <size_t N>
-    void CheckFlags(const std::array<uint8_t, N>& flags, const char* name) {
-        for (size_t i = 0; i < N; ++i) {
-            if (flags[i] > 1) {
-                problems_.push_back(std::string(name) + "[" + std::to_string(i) + "] holds " +
-                                    std::to_string(flags[i]) +
-                                    ", not 0 or 1; the game counts it as set");
+    void CheckFlags(const StateField& field, const uint8_t* raw, const uint8_t* read) {
+        for (size_t i = 0; i < field.size; ++i) {
+            if (raw[i] != read[i]) {
+                const std::string index = field.size > 1 ? "[" + std::to_string(i) + "]" : "";
+                problems_.push_back(std::string(field.name) + index + " holds " +
+                                    std::to_string(raw[i]) + ", not 0 or 1; the game reads it as " +
+                                    std::to_string(read[i]));
             }
         }
     }
 
-    // The fields that lie wholly inside the file.
-    void PrintState() {
+    // A file shorter than the state holds no game: the fields wholly inside it.
+    void PrintShortState() {
         GameState::Bytes head{};
-        std::copy_n(bytes_.begin(), std::min(bytes_.size(), head.size()), head.begin());
-        state_ = GameState::FromBytes(head);
+        std::copy(bytes_.begin(), bytes_.end(), head.begin());
+        const GameState state = GameState::FromBytes(head);
         size_t offset = 0;
         for (const StateField& field : kStateFields) {
             if (offset + field.size > bytes_.size()) {
@@ -548,79 +581,116 @@ class SavePrinter {
                                     " on are missing, and the game starts a new game");
                 return;
             }
-            Line(field.name, field.show(state_));
-            if (field.text) {
-                CheckTerminator(offset, field.size, field.name);
+            Line(field.name, field.show(state));
+            offset += field.size;
+        }
+    }
+
+    // Each field as the game reads it, the counts as the file promises them.
+    void PrintState() {
+        const std::optional<SaveData> data = DecodeSaveFile(bytes_.data(), bytes_.size());
+        raw_ = GameState::FromBytes(bytes_.data());
+        GameState shown = data->state;
+        shown.favouriteCount = raw_.favouriteCount;
+        shown.addressCount = raw_.addressCount;
+        shown.visitedCount = raw_.visitedCount;
+        const GameState::Bytes read = data->state.ToBytes();
+        size_t offset = 0;
+        for (const StateField& field : kStateFields) {
+            Line(field.name, field.show(shown));
+            const uint8_t* raw = bytes_.data() + offset;
+            const uint8_t* mended = read.data() + offset;
+            switch (field.kind) {
+                case StateField::kFlags:
+                    CheckFlags(field, raw, mended);
+                    break;
+                case StateField::kText:
+                case StateField::kPageName:
+                    CheckText(field.name, raw, field.size, RawText(mended, field.size));
+                    break;
+                case StateField::kNumber:
+                case StateField::kCount:
+                    // Numbers are read as they stand; the counts are told with the lists.
+                    break;
             }
             offset += field.size;
         }
-        CheckFlags(state_.passwordSolved, "passwordSolved");
-        CheckFlags(state_.notesRead, "notesRead");
     }
 
     void PrintRecords() {
-        const std::optional<SaveData> data = DecodeSaveFile(bytes_.data(), bytes_.size());
-        if (!data) {
-            return;
-        }
-        size_t offset = GameState::kSize;
+        const SaveLists lists = LocateSaveLists(raw_, bytes_.size());
         std::printf("# favourites\n");
-        for (size_t i = 0; i < data->favourites.size(); ++i) {
-            const Favourite& favourite = data->favourites[i];
+        for (size_t i = 0; i < lists.favourites.read; ++i) {
+            const uint8_t* record =
+                bytes_.data() + lists.favourites.offset + i * kFavouriteRecordSize;
+            const Favourite favourite = ReadFavouriteRecord(record);
             const std::string name = "favourite[" + std::to_string(i) + "]";
             Line(name + ".title", Text(favourite.title));
             Line(name + ".keyword", Text(favourite.keyword));
             Line(name + ".fileName", Text(favourite.fileName));
-            CheckTerminator(offset, kAddressFieldSize, name + ".title");
-            CheckTerminator(offset + kAddressFieldSize, kAddressFieldSize, name + ".keyword");
-            CheckTerminator(offset + 2 * kAddressFieldSize, kPageNameFieldSize, name + ".fileName");
-            offset += kFavouriteRecordSize;
+            CheckText(name + ".title", record, kAddressFieldSize, favourite.title);
+            CheckText(name + ".keyword", record + kAddressFieldSize, kAddressFieldSize,
+                      favourite.keyword);
+            CheckText(name + ".fileName", record + 2 * kAddressFieldSize, kPageNameFieldSize,
+                      favourite.fileName);
         }
         std::printf("# addresses\n");
-        for (size_t i = 0; i < data->addresses.size(); ++i) {
+        for (size_t i = 0; i < lists.addresses.read; ++i) {
+            const uint8_t* record = bytes_.data() + lists.addresses.offset + i * kAddressFieldSize;
             const std::string name = "address[" + std::to_string(i) + "]";
-            Line(name, Text(data->addresses[i]));
-            CheckTerminator(offset, kAddressFieldSize, name);
-            offset += kAddressFieldSize;
+            const std::string address = ReadFixedString(record, kAddressFieldSize);
+            Line(name, Text(address));
+            CheckText(name, record, kAddressFieldSize, address);
         }
+        // Numbered as the file's records: a name the game leaves out leaves a gap.
         std::printf("# visited\n");
-        for (size_t i = 0; i < data->visited.size(); ++i) {
+        for (size_t i = 0; i < lists.visited.read; ++i) {
+            const uint8_t* record = bytes_.data() + lists.visited.offset + i * kPageNameFieldSize;
             const std::string name = "visited[" + std::to_string(i) + "]";
-            Line(name, Text(data->visited[i]));
-            CheckTerminator(offset, kPageNameFieldSize, name);
-            offset += kPageNameFieldSize;
+            if (const std::optional<std::string> visited = ReadVisitedRecord(record)) {
+                Line(name, Text(*visited));
+                CheckText(name, record, kPageNameFieldSize, *visited);
+            } else {
+                problems_.push_back(name + " \"" + Text(RawText(record, kPageNameFieldSize)) +
+                                    "\" can name no page; the game leaves it out");
+            }
         }
 
-        // The counts the file promised against the records it holds. The game
-        // reads no list after one that runs past the end of the file.
-        CheckCount("favouriteCount", state_.favouriteCount, data->favourites.size(), "favourite");
-        CheckCount("addressCount", state_.addressCount, data->addresses.size(), "address");
-        CheckCount("visitedCount", state_.visitedCount, data->visited.size(), "visited");
-        if (!listCut_ && offset < bytes_.size()) {
-            problems_.push_back(std::to_string(bytes_.size() - offset) +
+        CheckCount("favouriteCount", lists.favourites, "favourite");
+        CheckCount("addressCount", lists.addresses, "address");
+        CheckCount("visitedCount", lists.visited, "visited");
+        if (!lists.cut && lists.end < bytes_.size()) {
+            problems_.push_back(std::to_string(bytes_.size() - lists.end) +
                                 " bytes after the last record, which the game ignores");
         }
     }
 
-    void CheckCount(const char* name, uint32_t promised, size_t read, const char* record) {
-        if (promised == read) {
-            return;
+    // The count the file promised against the records the game reads. It
+    // reads no list after one that runs past the end of the file.
+    void CheckCount(const char* name, const SaveList& list, const char* record) {
+        const std::string records = std::string(" ") + record + " record";
+        if (list.whole < list.count) {
+            if (listCut_) {
+                problems_.push_back(std::string(name) + " is " + std::to_string(list.count) +
+                                    ", but no" + records +
+                                    " is read after a list that runs past the end of the file");
+            } else {
+                problems_.push_back(std::string(name) + " is " + std::to_string(list.count) +
+                                    ", but the file holds only " + std::to_string(list.whole) +
+                                    " whole" + records + (list.whole == 1 ? "" : "s"));
+            }
+            listCut_ = true;
         }
-        if (listCut_) {
-            problems_.push_back(std::string(name) + " is " + std::to_string(promised) +
-                                ", but no " + record +
-                                " record is read after a list that runs past the end of the file");
-        } else {
-            problems_.push_back(std::string(name) + " is " + std::to_string(promised) +
-                                ", but the file holds only " + std::to_string(read) + " whole " +
-                                record + " record" + (read == 1 ? "" : "s"));
+        if (list.read < list.whole) {
+            problems_.push_back(std::string(name) + " is " + std::to_string(list.count) +
+                                ", but the game reads only the first " + std::to_string(list.read) +
+                                records + "s");
         }
-        listCut_ = true;
     }
 
     const std::string& path_;
     const std::vector<uint8_t>& bytes_;
-    GameState state_;
+    GameState raw_;  // the state as the file holds it
     std::vector<std::string> problems_;
     bool listCut_ = false;  // a list ran past the end of the file
 };

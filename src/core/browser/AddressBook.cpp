@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "game/SaveFile.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -11,6 +12,8 @@ constexpr uint32_t kRefusalStepMs = 25;
 constexpr int kLastFetchStep = 99;
 // The list is trimmed once an addition makes it this long.
 constexpr size_t kTrimAt = kAddressListEntries + 1;
+// A save file brings back no more entries than the list shows.
+static_assert(kMaxSavedAddresses == kAddressListEntries);
 
 }  // namespace
 

@@ -12,9 +12,15 @@ std::string Fit(std::string_view value) {
     return field.str();
 }
 
+// A name that can name no page is saved empty.
+std::string FitPageName(std::string_view name) {
+    std::string fitted = Fit<kPageNameFieldSize>(name);
+    return IsPageName(fitted) ? fitted : std::string();
+}
+
 Favourite Fit(const Favourite& favourite) {
     return {Fit<kAddressFieldSize>(favourite.title), Fit<kAddressFieldSize>(favourite.keyword),
-            Fit<kPageNameFieldSize>(favourite.fileName)};
+            FitPageName(favourite.fileName)};
 }
 
 }  // namespace
@@ -32,7 +38,7 @@ void Bookmarks::SetFavourites(std::vector<Favourite> favourites) {
 
 bool Bookmarks::AddCurrentPage() {
     const TokenList* page = session_.currentPage();
-    if (page == nullptr) {
+    if (page == nullptr || favourites_.size() >= kMaxSavedFavourites) {
         return false;
     }
     favourites_.push_back(Fit(Favourite{page->title(), session_.lastKeyword(), page->name()}));
@@ -65,7 +71,10 @@ bool Bookmarks::DeleteFavourite(size_t index) {
 
 void Bookmarks::SetHome(std::string_view address, std::string_view page) {
     homeAddress_ = Fit<kAddressFieldSize>(address);
-    homePage_ = Fit<kPageNameFieldSize>(page);
+    homePage_ = FitPageName(page);
+    if (homePage_.empty()) {
+        homePage_ = GameState::NewGame().homePage.str();
+    }
 }
 
 bool Bookmarks::SetHomeToCurrentPage() {

@@ -22,7 +22,8 @@ class Bookmarks {
     void SetFavourites(std::vector<Favourite> favourites);
     // Appends the page shown, with its title, its file name and the keyword
     // of the search that made it (also when the page is there already);
-    // false when no page is shown.
+    // false when no page is shown or the list holds as many as a save file
+    // takes back.
     bool AddCurrentPage();
     // A favourite with a keyword repeats its search; any other opens its
     // page. Either way the keyword becomes the last one searched for. False
@@ -32,6 +33,8 @@ class Bookmarks {
 
     const std::string& homeAddress() const { return homeAddress_; }
     const std::string& homePage() const { return homePage_; }
+    // A page name that can name no page (see IsPageName) becomes "otop.htm",
+    // as the save file would bring it back.
     void SetHome(std::string_view address, std::string_view page);
     // The page shown becomes the home page, with its address as it stands;
     // false when no page is shown.

@@ -1,11 +1,9 @@
 #include "browser/VisitedList.h"
 
-#include <algorithm>
-
 #include "text/ShiftJis.h"
 
 bool VisitedList::Add(std::string_view name) {
-    if (Contains(name)) {
+    if (!folded_.insert(FoldedAsciiCase(name)).second) {
         return false;
     }
     names_.emplace_back(name);
@@ -13,7 +11,5 @@ bool VisitedList::Add(std::string_view name) {
 }
 
 bool VisitedList::Contains(std::string_view name) const {
-    return std::any_of(names_.begin(), names_.end(), [name](const std::string& entry) {
-        return EqualsIgnoringAsciiCase(entry, name);
-    });
+    return folded_.contains(FoldedAsciiCase(name));
 }

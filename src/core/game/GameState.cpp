@@ -38,24 +38,29 @@ static_assert(GameState::kProtectedPages == kPasswordSlots);
 
 }  // namespace
 
+std::string_view FitField(std::string_view value, size_t width) {
+    if (width == 0) {
+        return {};
+    }
+    value = value.substr(0, value.find('\0'));
+    // No longer than the text itself, so that a lone lead byte at its end is cut.
+    return CutAtCharacter(value, std::min(width - 1, value.size()));
+}
+
 void WriteFixedString(uint8_t* field, size_t width, std::string_view value) {
     if (width == 0) {
         return;
     }
-    value = value.substr(0, value.find('\0'));
-    const std::string_view kept = CutAtCharacter(value, width - 1);
-    std::memcpy(field, kept.data(), kept.size());
+    const std::string_view kept = FitField(value, width);
+    if (!kept.empty()) {
+        std::memcpy(field, kept.data(), kept.size());
+    }
     std::memset(field + kept.size(), 0, width - kept.size());
 }
 
 std::string ReadFixedString(const uint8_t* field, size_t width) {
-    if (width == 0) {
-        return {};
-    }
-    const auto* text = reinterpret_cast<const char*>(field);
-    const auto length = static_cast<size_t>(std::find(text, text + width, '\0') - text);
-    // Without a terminator the field holds one byte more than it could have been given.
-    return std::string(CutAtCharacter(std::string_view(text, length), width - 1));
+    return std::string(
+        FitField(std::string_view(reinterpret_cast<const char*>(field), width), width));
 }
 
 GameState GameState::NewGame() {

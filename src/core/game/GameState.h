@@ -13,18 +13,23 @@ inline constexpr std::string_view kMakerHomeAddress = "http://www.korvex.jp/";
 inline constexpr size_t kAddressFieldSize = 256;  // addresses, favourite titles and keywords
 inline constexpr size_t kPageNameFieldSize = 20;  // page file names
 
-// Writes `value` into a field of `width` bytes as the save file holds it:
-// cut to width - 1 bytes without splitting a double-byte character, ended by
-// a zero byte and padded with zeros. A zero byte inside `value` ends it.
+// What a field of `width` bytes keeps of `value`: the text before its first
+// zero byte, cut to width - 1 bytes without splitting a double-byte
+// character; a lead byte that ends the text without its trail byte is left
+// out too. Writing and reading a field both keep this much, so what the game
+// writes reads back unchanged.
+std::string_view FitField(std::string_view value, size_t width);
+
+// Writes FitField(value, width) into a field of `width` bytes, ended by a
+// zero byte and padded with zeros.
 void WriteFixedString(uint8_t* field, size_t width, std::string_view value);
 
-// The text of a field of `width` bytes: up to its first zero byte. A field
-// without one (a damaged file) gives its first width - 1 bytes, cut back to
-// a character boundary, as if it had been written by WriteFixedString.
+// The text of a field of `width` bytes as FitField keeps it: a field without
+// a zero byte (a damaged file) gives at most its first width - 1 bytes.
 std::string ReadFixedString(const uint8_t* field, size_t width);
 
 // A string field of N bytes. Whatever is set, it always holds a terminated
-// string of at most N - 1 bytes that ends on a character boundary.
+// string of at most N - 1 bytes of whole characters, as FitField keeps it.
 template <size_t N>
 class FixedString {
   public:

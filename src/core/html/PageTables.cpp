@@ -93,6 +93,8 @@ Rect CellBox(const TableCell& cell) {
 }  // namespace
 
 int TableLayout::OuterHeight() const {
+    // A caption stands 3 pixels off the table; the page goes on below all of
+    // it, or the next line would be drawn over the caption's last 3 rows.
     return caption != nullptr ? Sum(Sum(height, caption->height), kEdge) : height;
 }
 
@@ -647,6 +649,9 @@ void TokenList::CellImage(std::string_view token, CellWalk& walk) {
         walk.cell->items.push_back(std::move(item));
         ++l.imageIndex;
     }
+    // The picture is drawn a pixel in from the pen, and the cell's edge takes
+    // the pixel after it: grown by the used size alone, the cell would end on
+    // the picture's last row and the picture would cover its edge.
     walk.Grow(Sum(l.penX, Sum(used.width, 2)), Sum(l.penY, Sum(used.height, 2)));
     l.penX = Sum(l.penX, Sum(used.width, 3));
     l.lineHeight = used.height;

@@ -25,6 +25,19 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string FoldedAsciiCase(std::string_view text) {
+    std::string folded(text);
+    for (size_t i = 0; i < folded.size(); ++i) {
+        const auto byte = static_cast<uint8_t>(folded[i]);
+        if (IsLeadByte(byte)) {
+            ++i;  // the trail byte stays as it is
+        } else {
+            folded[i] = static_cast<char>(FoldAsciiCase(byte));
+        }
+    }
+    return folded;
+}
+
 std::string_view CutAtCharacter(std::string_view text, size_t maxBytes) {
     size_t end = 0;
     while (end < text.size()) {
@@ -80,4 +93,19 @@ std::string_view FileNameOfPath(std::string_view path) {
         }
     }
     return path.substr(std::min(start, path.size()));
+}
+
+bool IsPrintableText(std::string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<uint8_t>(text[i]);
+        if (IsLeadByte(byte)) {
+            if (++i == text.size() || !IsTrailByte(static_cast<uint8_t>(text[i]))) {
+                return false;
+            }
+        } else if ((byte < 0x20 || byte > 0x7E) && (byte < 0xA1 || byte > 0xDF)) {
+            // Control bytes, and 0x80, 0xA0 and 0xFD-0xFF, which start nothing.
+            return false;
+        }
+    }
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Text inside the program is code page 932 (Shift-JIS): a byte 0x81-0x9F or
@@ -11,6 +12,10 @@ inline bool IsLeadByte(uint8_t byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+inline bool IsTrailByte(uint8_t byte) {
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
 inline uint8_t FoldAsciiCase(uint8_t byte) {
     return (byte >= 'A' && byte <= 'Z') ? static_cast<uint8_t>(byte - 'A' + 'a') : byte;
 }
@@ -18,6 +23,11 @@ inline uint8_t FoldAsciiCase(uint8_t byte) {
 // Equality that folds only single-byte ASCII letters; both bytes of a
 // double-byte character must match exactly.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// `text` with its single-byte ASCII letters made small and double-byte
+// characters as they are: two texts are equal ignoring ASCII case exactly
+// when their folded forms are equal, so the folded form can be a key.
+std::string FoldedAsciiCase(std::string_view text);
 
 inline bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
@@ -35,6 +45,10 @@ int CompareIgnoringAsciiCase(std::string_view a, std::string_view b);
 // The longest prefix of `text` of at most `maxBytes` bytes that does not end
 // in the middle of a double-byte character.
 std::string_view CutAtCharacter(std::string_view text, size_t maxBytes);
+
+// Whether `text` is whole printable characters: no control byte, no byte
+// that starts no character, no lead byte without a trail byte after it.
+bool IsPrintableText(std::string_view text);
 
 // Where `what` starts as whole characters in `text` at or after `from`, which
 // must be a character boundary; npos when nowhere. Stepping by characters

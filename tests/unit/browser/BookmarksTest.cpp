@@ -187,4 +187,21 @@ TEST_F(BookmarksTest, TheHomePageIsTheStandardOneTheShownOneOrWhatWasSaved) {
     EXPECT_EQ(bookmarks_.homePage(), "abcdefghijklmnopqrs");
 }
 
+TEST_F(BookmarksTest, NothingIsHeldThatTheSaveFileWouldNotBringBack) {
+    session_.OpenPage("osyo.htm", BrowserSession::OpenMode::New);
+    bookmarks_.SetFavourites(
+        std::vector<Favourite>(kMaxSavedFavourites - 1, Favourite{"t", "", "otop.htm"}));
+    EXPECT_TRUE(bookmarks_.AddCurrentPage());
+    EXPECT_FALSE(bookmarks_.AddCurrentPage());  // the save file would not take it back
+    ASSERT_EQ(bookmarks_.favourites().size(), kMaxSavedFavourites);
+    EXPECT_EQ(bookmarks_.favourites().back().fileName, "osyo.htm");
+
+    // Names that can name no page: a favourite's is empty, the home page is the standard one.
+    bookmarks_.SetFavourites({{"t", "k", "\xFF\xFF"}, {"t", "", "a\x01.htm"}});
+    EXPECT_EQ(bookmarks_.favourites(), (std::vector<Favourite>{{"t", "k", ""}, {"t", "", ""}}));
+    bookmarks_.SetHome("http://x/", "\x81");
+    EXPECT_EQ(bookmarks_.homePage(), "otop.htm");
+    EXPECT_EQ(bookmarks_.homeAddress(), "http://x/");
+}
+
 }  // namespace

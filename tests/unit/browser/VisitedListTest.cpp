@@ -23,6 +23,26 @@ TEST(VisitedList, NamesAreKeptOnceIgnoringAsciiCase) {
 
     list.Clear();
     EXPECT_FALSE(list.Contains("otop.htm"));
+    EXPECT_TRUE(list.Add("OTOP.htm"));  // nothing of the cleared list is left to refuse it
+    EXPECT_EQ(list.names(), Names{"OTOP.htm"});
+}
+
+TEST(VisitedList, ASaveFilesWorthOfNamesKeepsItsOrderAndItsCaseRule) {
+    VisitedList list;
+    Names added;
+    for (int i = 0; i < 5000; ++i) {
+        // Names that differ only in a letter's case or a trail byte's value.
+        added.push_back("Page" + std::to_string(i) + (i % 2 ? "アB.htm" : "ヂb.htm"));
+        ASSERT_TRUE(list.Add(added.back())) << i;
+    }
+    for (int i = 0; i < 5000; ++i) {
+        const std::string lower = "page" + std::to_string(i) + (i % 2 ? "アb.HTM" : "ヂB.HTM");
+        const std::string other = "page" + std::to_string(i) + (i % 2 ? "ヂb.HTM" : "アB.HTM");
+        EXPECT_FALSE(list.Add(lower)) << i;
+        EXPECT_TRUE(list.Contains(lower)) << i;
+        EXPECT_FALSE(list.Contains(other)) << i;
+    }
+    EXPECT_EQ(list.names(), added);
 }
 
 }  // namespace

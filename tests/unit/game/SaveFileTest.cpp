@@ -23,6 +23,12 @@ void PutU32(std::vector<uint8_t>& bytes, size_t offset, uint32_t value) {
     }
 }
 
+// Puts `text` and a zero byte at `offset`.
+void PutText(std::vector<uint8_t>& bytes, size_t offset, std::string_view text) {
+    std::copy(text.begin(), text.end(), bytes.begin() + static_cast<ptrdiff_t>(offset));
+    bytes[offset + text.size()] = 0;
+}
+
 std::string Repeat(std::string_view piece, size_t times) {
     std::string out;
     for (size_t i = 0; i < times; ++i) {
@@ -132,8 +138,12 @@ TEST(SaveFile, AbsurdCountsReadOnlyWhatTheFileHolds) {
     read = Decode(bytes);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->addresses, Texts{"トップページ"});
-    // The visited names take all the 20-byte pieces of the rest.
-    EXPECT_EQ(read->visited.size(), (bytes.size() - kStateSize - 256) / 20);
+    // The visited names take all the 20-byte pieces of the rest; those that
+    // can name no page (zeros, halves of characters) are left out.
+    const SaveLists lists = LocateSaveLists(GameState::FromBytes(bytes.data()), bytes.size());
+    EXPECT_EQ(lists.visited.read, (bytes.size() - kStateSize - 256) / 20);
+    EXPECT_FALSE(read->visited.empty());
+    EXPECT_TRUE(std::all_of(read->visited.begin(), read->visited.end(), IsPageName));
     EXPECT_EQ(read->state.visitedCount, read->visited.size());
 }
 
@@ -152,6 +162,116 @@ TEST(SaveFile, FieldsWithoutTheirZeroByteAreCutBeforeTheirLastByte) {
     EXPECT_EQ(read->favourites[0].keyword, std::string(255, 'x'));
     EXPECT_EQ(read->favourites[0].fileName, std::string(19, 'x'));
     EXPECT_EQ(read->visited, Texts{std::string(19, 'x')});
+}
+
+TEST(SaveFile, DamagedValuesAreMendedAsTheyAreReadAndWrittenBackAsRead) {
+    SaveData data = Sample();
+    data.visited = {"otop.htm", "b.htm", "c.htm", "d.htm", "Search.htm"};
+    std::vector<uint8_t> bytes = EncodeSaveFile(data);
+    bytes[0] = 2;     // messageWait
+    bytes[1] = 0;     // addressBarVisible: hidden stays hidden
+    bytes[4] = 0xFF;  // pluginMissing
+    bytes[5 + 3] = 2;
+    bytes[297 + 14] = 0x80;
+    PutText(bytes, 21, "http://a/\x82");  // half a character at the end
+    PutText(bytes, 277, "\xFF\xFF\xFF");  // no page's name
+    PutText(bytes, 312, "\x01.htm");
+    const size_t favourites = kStateSize;
+    PutText(bytes, favourites, "title\x82");
+    PutText(bytes, favourites + 532 + 512, "\xFF\xFF");
+    const size_t visited = kStateSize + 2 * 532 + 3 * 256;
+    PutText(bytes, visited + 20, "\xFF\xFF");
+    PutText(bytes, visited + 40, "a\x01.htm");
+    PutText(bytes, visited + 60, "");
+
+    const std::optional<SaveData> read = Decode(bytes);
+    ASSERT_TRUE(read);
+    const GameState& state = read->state;
+    EXPECT_EQ(state.messageWait, 1);
+    EXPECT_EQ(state.addressBarVisible, 0);
+    EXPECT_EQ(state.toolBarVisible, 1);
+    EXPECT_EQ(state.pluginMissing, 1);
+    EXPECT_EQ(state.passwordSolved[3], 1);
+    EXPECT_EQ(state.passwordSolved[4], 0);
+    EXPECT_EQ(state.notesRead[14], 1);
+    EXPECT_EQ(state.homeAddress.view(), "http://a/");
+    EXPECT_EQ(state.homePage.view(), "otop.htm");  // the new game's names
+    EXPECT_EQ(state.umakerPage.view(), "umaker00.htm");
+    EXPECT_EQ(state.kyoumakerPage.view(), "kyoumaker00.htm");
+    EXPECT_EQ(read->favourites,
+              (std::vector<Favourite>{{"title", "", "otop.htm"}, {"検索: 日本", "日本", ""}}));
+    EXPECT_EQ(read->visited, (Texts{"otop.htm", "Search.htm"}));
+    EXPECT_EQ(state.visitedCount, 2u);
+
+    // Written back, the file reads the same and holds nothing left to mend.
+    const std::vector<uint8_t> written = EncodeSaveFile(*read);
+    const std::optional<SaveData> again = Decode(written);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->state, read->state);
+    EXPECT_EQ(again->favourites, read->favourites);
+    EXPECT_EQ(again->visited, read->visited);
+    EXPECT_EQ(written[0], 1);
+    EXPECT_EQ(written[8], 1);
+
+    // What the game holds is written as it will be read.
+    SaveData held = Sample();
+    held.state.messageWait = 7;
+    held.state.homePage = "a\tb.htm";
+    held.favourites[0].fileName = "\xFF";
+    held.favourites[0].title = "t\x82";
+    held.visited = {"\x7F", "otop.htm", "", "x.htm\x82", "x.htm"};
+    const std::vector<uint8_t> file = EncodeSaveFile(held);
+    ASSERT_EQ(file.size(), kStateSize + 2 * 532 + 3 * 256 + 3 * 20);
+    EXPECT_EQ(file[0], 1);
+    EXPECT_EQ(TextAt(file, 277), "otop.htm");
+    EXPECT_EQ(TextAt(file, kStateSize), "t");
+    EXPECT_EQ(TextAt(file, kStateSize + 512), "");
+    EXPECT_EQ(Decode(file)->visited, (Texts{"otop.htm", "x.htm", "x.htm"}));
+}
+
+TEST(SaveFile, EachListBringsInItsFirstRecordsUpToItsLimit) {
+    // Counts beyond the limits, with every record there: the records past a
+    // limit are passed over, and the next list is found after them.
+    GameState state = GameState::NewGame();
+    state.favouriteCount = kMaxSavedFavourites + 3;
+    state.addressCount = 30;
+    state.visitedCount = kMaxSavedVisited + 7;
+    const GameState::Bytes head = state.ToBytes();
+    std::vector<uint8_t> bytes(head.begin(), head.end());
+    auto append = [&bytes](size_t width, const std::string& text) {
+        bytes.resize(bytes.size() + width);
+        PutText(bytes, bytes.size() - width, text);
+    };
+    auto name = [](char kind, size_t i) { return kind + std::to_string(i); };
+    for (size_t i = 0; i < state.favouriteCount; ++i) {
+        append(kFavouriteRecordSize, name('t', i));
+    }
+    for (size_t i = 0; i < state.addressCount; ++i) {
+        append(kAddressFieldSize, name('a', i));
+    }
+    for (size_t i = 0; i < state.visitedCount; ++i) {
+        append(kPageNameFieldSize, name('v', i));
+    }
+
+    const std::optional<SaveData> read = Decode(bytes);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->favourites.size(), kMaxSavedFavourites);
+    EXPECT_EQ(read->favourites.back().title, name('t', kMaxSavedFavourites - 1));
+    ASSERT_EQ(read->addresses.size(), kMaxSavedAddresses);
+    EXPECT_EQ(read->addresses.front(), "a0");
+    EXPECT_EQ(read->addresses.back(), name('a', kMaxSavedAddresses - 1));
+    ASSERT_EQ(read->visited.size(), kMaxSavedVisited);
+    EXPECT_EQ(read->visited.front(), "v0");
+    EXPECT_EQ(read->visited.back(), name('v', kMaxSavedVisited - 1));
+    EXPECT_EQ(read->state.visitedCount, kMaxSavedVisited);
+
+    // The game never writes more than it would read back.
+    const std::vector<uint8_t> written = EncodeSaveFile(*read);
+    SaveData more = *read;
+    more.favourites.push_back({"extra", "", "x.htm"});
+    more.addresses.push_back("extra");
+    more.visited.push_back("extra.htm");
+    EXPECT_EQ(EncodeSaveFile(more), written);
 }
 
 }  // namespace

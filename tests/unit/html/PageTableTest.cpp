@@ -234,6 +234,55 @@ TEST(PageTables, AHeadingInACellEndsItsBoldAndALinkedPictureTakesItsFrame) {
     EXPECT_EQ(framed.page.tables().front().cells.at(0), (Rect{3, 3, 53, 19}));
 }
 
+TEST(PageTables, NothingIsDrawnOverAPictureInACellOrABottomCaption) {
+    // A cell's edge is its outermost pixel and a picture stands a pixel in
+    // from the pen: the cell reaches two past the picture's used size, so
+    // that the picture (or a link's frame of two) ends on the row above the
+    // edge's and its column of pixels clear of the edge's top.
+    struct Case {
+        std::string content;
+        std::string drawn;  // the picture, or the link's frame
+        std::string edge;   // the cell's
+    };
+    const std::vector<Case> cases = {
+        {"<img src=\"q.bmp\">", "copy q.bmp 4,4-14,14", "edge 3,3-53,15 2"},
+        {"a<br><img src=\"q.bmp\">", "copy q.bmp 4,17-14,27", "edge 3,3-53,28 2"},
+        {"<a href=\"p.htm\"><img src=\"q.bmp\"></a>", "fill 4,4-18,18 #ff0000", "edge 3,3-53,19 2"},
+    };
+    for (const Case& c : cases) {
+        PageFixture f("<table border=\"1\">" + Row(Cell(50, c.content)) + Row(Cell(50, "b")) +
+                      "</table>");
+        f.host.AddPicture("q.bmp", SolidBmp(10, 10));
+        f.Render();
+        const std::vector<std::string> edges = f.canvas.CallsOf("edge");
+        ASSERT_EQ(edges.size(), 3u) << c.content;
+        EXPECT_EQ(edges[1], c.edge) << c.content;
+        const std::string kind = c.drawn.substr(0, c.drawn.find(' '));
+        EXPECT_EQ(f.canvas.CallsOf(kind).at(0), c.drawn) << c.content;
+        // The next row starts after the spacing of two.
+        EXPECT_EQ(f.Run(f.page.textRuns().size() - 1).y,
+                  f.page.tables().front().cells.at(0).bottom + 2)
+            << c.content;
+    }
+
+    // A caption below the table stands 3 pixels off it; the line after the
+    // table starts where the caption ends, whatever its height.
+    struct Caption {
+        std::string text;
+        std::string drawn;
+        int next;  // the y of the line after the table
+    };
+    for (const Caption& c :
+         {Caption{"abc", "wrapped 3,21-24,34 abc", 34},
+          Caption{std::string(20, 'c'), "wrapped 3,21-108,47 " + std::string(20, 'c'), 47}}) {
+        PageFixture f("<table><caption align=\"bottom left\">" + c.text + "</caption>" +
+                      Row(Cell(100, "x")) + "</table>z");
+        f.Render();
+        EXPECT_EQ(f.canvas.CallsOf("wrapped"), std::vector<std::string>{c.drawn + " #000000 h13"});
+        EXPECT_EQ(f.Run(f.page.textRuns().size() - 1).y, c.next) << c.text;
+    }
+}
+
 TEST(PageTables, ACaptionBetweenTheCellsOfARowLeavesTheRowWhole) {
     PageFixture f("<table border=\"1\"><tr>" + Cell(20, "a") + "<caption>c</caption>" +
                   Cell(20, "b") + "</tr></table>");

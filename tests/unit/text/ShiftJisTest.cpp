@@ -36,6 +36,18 @@ TEST(ShiftJis, ATrailByteThatLooksLikeALeadByteStartsNothing) {
     EXPECT_TRUE(EqualsIgnoringAsciiCase("メAb", "メaB"));
     EXPECT_LT(CompareIgnoringAsciiCase("メa", "メB"), 0);
     EXPECT_EQ(FindCharacters("メA|", "|"), 3u);
+    EXPECT_EQ(FoldedAsciiCase("メAb"), FoldedAsciiCase("メaB"));
+    EXPECT_EQ(FoldedAsciiCase("アZ"), "アz");  // 0x83 0x41: the trail byte stays "A"
+}
+
+TEST(ShiftJis, PrintableTextIsWholeCharactersWithoutControlBytes) {
+    for (const char* text : {"", " ~", "a.htm", "\xa1\xdf", "\x81\x40\x9f\x7e\xe0\x80\xfc\xfc"}) {
+        EXPECT_TRUE(IsPrintableText(text)) << text;
+    }
+    for (const char* text : {"\x1f", "a\x7f", "\x80", "\xa0", "\xfd", "\xff\xff", "a\x82",
+                             "\x82\x3f", "\x82\x7f", "\x82\xfd", "\x82\x20.htm"}) {
+        EXPECT_FALSE(IsPrintableText(text)) << text;
+    }
 }
 
 }  // namespace

@@ -273,6 +273,72 @@ TEST_F(VelarcTest, ShowsWhatADamagedSaveFileHoldsAndWhatIsWrong) {
     EXPECT_EQ(Run("save absent.dat").status, 2);
 }
 
+TEST_F(VelarcTest, TellsWhatTheGameMendsWhenItReadsASaveFileAndPassesWhatItWrites) {
+    SaveData save = SampleSave();
+    save.addresses.assign(30, "http://a/");
+    save.visited = {"otop.htm", "b.htm", "c.htm"};
+    std::vector<uint8_t> bytes = EncodeSaveFile(save);
+    // The file as a damaged or hand-made one holds it: 30 addresses.
+    bytes[844] = 30;
+    bytes.resize(852 + 2 * 532);
+    for (int i = 0; i < 30; ++i) {
+        bytes.resize(bytes.size() + 256);
+        bytes[bytes.size() - 256] = static_cast<uint8_t>('a' + i % 26);
+    }
+    std::vector<uint8_t> visited(3 * 20);
+    std::copy_n("otop.htm", 8, visited.begin());
+    std::copy_n("\xFF\xFF", 2, visited.begin() + 20);
+    std::copy_n("c.htm\x82", 6, visited.begin() + 40);
+    bytes.insert(bytes.end(), visited.begin(), visited.end());
+    bytes.push_back(0);  // one byte after the last record
+    bytes[0] = 2;
+    bytes[297 + 1] = 0xFF;
+    std::copy_n("\xFF\xFF\0", 3, bytes.begin() + 277);
+    std::copy_n("x\x82\0", 3, bytes.begin() + 852 + 256);  // favourite[0].keyword
+    Write("velmora.dat", bytes);
+
+    Result r = Run("save velmora.dat");
+    EXPECT_EQ(r.status, 1);
+    // Shown as the game reads it: visited[1] is left out.
+    for (const char* line :
+         {"messageWait: 1\n", "homePage: otop.htm\n", "notesRead: 011000000000000\n",
+          "favourite[0].keyword: x\n", "address[23]: x\n# visited\n",
+          "visited[0]: otop.htm\nvisited[2]: c.htm\n"}) {
+        EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
+    }
+    EXPECT_EQ(r.out.find("address[24]"), std::string::npos);
+    const std::string expected =
+        "velarc: velmora.dat: messageWait holds 2, not 0 or 1; the game reads it as 1\n"
+        "velarc: velmora.dat: homePage \"\\xFF\\xFF\" can name no page; the game reads "
+        "\"otop.htm\"\n"
+        "velarc: velmora.dat: notesRead[1] holds 255, not 0 or 1; the game reads it as 1\n"
+        "velarc: velmora.dat: favourite[0].keyword ends in the first byte of a double-byte "
+        "character, which the game leaves out\n"
+        "velarc: velmora.dat: visited[1] \"\\xFF\\xFF\" can name no page; the game leaves it out\n"
+        "velarc: velmora.dat: visited[2] ends in the first byte of a double-byte character, "
+        "which the game leaves out\n"
+        "velarc: velmora.dat: addressCount is 30, but the game reads only the first 24 address "
+        "records\n"
+        "velarc: velmora.dat: 1 bytes after the last record, which the game ignores\n";
+    EXPECT_EQ(r.err, expected);
+
+    // What the game reads it writes back as a file with nothing to tell; the
+    // same for whatever it holds in memory.
+    const std::optional<SaveData> read = DecodeSaveFile(bytes.data(), bytes.size());
+    ASSERT_TRUE(read);
+    SaveData held = *read;
+    held.state.passwordSolved[2] = 9;
+    held.state.kyoumakerPage = "";
+    held.favourites.push_back({"\x82", "", "\x01"});
+    held.visited.push_back("\x82");
+    for (const SaveData& data : {*read, held}) {
+        Write("again.dat", EncodeSaveFile(data));
+        r = Run("save again.dat");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+    }
+}
+
 TEST_F(VelarcTest, ExplainsItsUseAndItsErrors) {
     Result help = Run("--help");
     EXPECT_EQ(help.status, 0);
