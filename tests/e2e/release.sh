@@ -23,8 +23,10 @@ plays_the_release_zip() {
     rm -rf "$dir" "$prefix"
     mkdir -p "$dir" "$prefix"
     unzip -q "$zip" -d "$dir"
-    headers=$(objdump -p "$dir"/velmora-*/velmora.exe) || { fail "objdump cannot read velmora.exe"; return; }
+    # objdump speaks the locale's language; its words are read in English.
+    headers=$(LC_ALL=C objdump -p "$dir"/velmora-*/velmora.exe) || { fail "objdump cannot read velmora.exe"; return; }
     grep -q "file format $format\$" <<<"$headers" || fail "velmora.exe is not $format"
+    grep -qi "DLL Name: kernel32\.dll\$" <<<"$headers" || fail "objdump lists no kernel32.dll for velmora.exe"
     for dll in $(sed -n 's/^[[:space:]]*DLL Name: \(.*\)\.[dD][lL][lL]$/\1/p' <<<"$headers" | tr '[:upper:]' '[:lower:]'); do
         [[ " $SYSTEM_DLLS " == *" $dll "* ]] || fail "velmora.exe needs $dll.dll"
     done
