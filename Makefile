@@ -83,7 +83,8 @@ test: build win32-game data
 test-all: build win32 data
 	@VELMORA_TEST_WIN32=1 scripts/run-tests.sh
 
-# The real program under random use and kills: make soak [SOAK_MINUTES=10].
+# The real program under random use and kills: make soak [SOAK_MINUTES=10]
+# [SOAK_UNWRITABLE_WINDOWS=1] (the saves then go to the player's own folder).
 soak: build data
 	@. scripts/wine-env.sh && ensure_wine_prefix >/dev/null 2>&1
 	@scripts/with-display.sh tests/soak/soak.sh
@@ -91,7 +92,9 @@ soak: build data
 run: build data
 	@scripts/run-game.sh
 
-bench: deps
+# The Windows benchmarks run in the demo world's folder: the title screen's
+# pictures are there.
+bench: deps data
 	@test -f $(BENCH)/CMakeCache.txt || cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release \
 		-DVELMORA_BENCH=ON >/dev/null
 	@cmake --build $(BENCH) -j $(JOBS) -- --no-print-directory -s

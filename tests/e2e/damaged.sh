@@ -149,3 +149,36 @@ damaged_password_table_with_slots_out_of_range() {
     rm -f "$table"
     expect_usable_game "$world" 0
 }
+
+# Neither the Windows directory nor the player's own folder takes a save: a
+# folder stands in the save file's place, a file in the user folder's. The
+# player is told once, and plays on.
+no_place_takes_the_save_and_the_player_is_told_once() {
+    local world title box id home found x y user_folder
+    world=$(make_world)
+    forget_saved_game
+    user_folder=$(dirname "$USER_SAVE_FILE")
+    rm -rf "$user_folder"
+    mkdir -p "$SAVE_FILE" "$(dirname "$user_folder")"
+    : >"$user_folder"
+    start_game "$world"
+    title=$(wait_title) || { fail "no title screen"; return; }
+    send_keys "$title" Return
+    box=$(wait_message_box 60) || fail "no message that the game cannot be saved"
+    if [ -n "$box" ]; then
+        screenshot "$current_test-message"
+        send_keys "$box" Return
+        wait_window_gone "$box" 30 || fail "the message stayed"
+    fi
+    id=$(wait_window 'Brivane$') || { fail "no browser window"; return; }
+    home=$(wait_title_change "$id" "Brivane") || { fail "the home page has no title"; return; }
+    found=$(find_link 0000FF "$id") || { fail "no link on the home page"; return; }
+    read -r x y <<<"$found"
+    xdotool mousemove "$x" "$y" click 1
+    wait_title_change "$id" "$home" >/dev/null || fail "the link opened no page"
+    screenshot "$current_test-page"
+    [ -z "$(app_windows -)" ] || fail "told a second time"
+    # Its last save, on the way out, is not told again.
+    close_and_expect_clean_exit "$id"
+    forget_saved_game
+}

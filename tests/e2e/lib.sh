@@ -198,12 +198,17 @@ screenshot() {
     import -window root "$E2E_DIR/$1.png"
 }
 
-# The saved game of the project's Wine prefix.
+# The saved game of the project's Wine prefix, and its place in the player's
+# own folder, for when the Windows directory takes none.
 SAVE_FILE=$WINEPREFIX/drive_c/windows/velmora.dat
+USER_SAVE_FILE=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Velmora/velmora.dat
 
 # A first run: no save file, no registry values.
 forget_saved_game() {
-    rm -f "$SAVE_FILE"
+    # Also what a test left to keep saves out: a folder in the save file's
+    # place, a file in the user folder's.
+    rm -rf "$SAVE_FILE" "$USER_SAVE_FILE"
+    [ -d "$(dirname "$USER_SAVE_FILE")" ] || rm -f "$(dirname "$USER_SAVE_FILE")"
     wine reg delete 'HKCU\Software\Korvex' /f >/dev/null 2>&1
 }
 

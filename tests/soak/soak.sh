@@ -5,6 +5,9 @@
 # save file must be whole (the old one or the new one) and the next start
 # must reach the browser. Runs SOAK_MINUTES minutes (10 unless given) and
 # ends with one line: "soak: R runs, K kills, L saves lost, C crashes".
+# With SOAK_UNWRITABLE_WINDOWS=1 the Windows directory takes no save (a folder
+# stands in the save file's place), so every save goes to the player's own
+# folder, and that is where it must be whole.
 set -u
 : "${BUILD_DIR:?}"
 . "$(dirname "$0")/../e2e/lib.sh"
@@ -25,6 +28,12 @@ crashes=0
 current_test=soak
 world=$(make_world)
 forget_saved_game
+windows_save=$SAVE_FILE
+if [ "${SOAK_UNWRITABLE_WINDOWS:-0}" = 1 ]; then
+    SAVE_FILE=$USER_SAVE_FILE
+    mkdir -p "$windows_save"
+    trap 'rmdir "$windows_save" 2>/dev/null' EXIT
+fi
 
 note() { echo "$*" >>"$log"; }
 
@@ -38,6 +47,13 @@ check_save() {
     fi
     if ! "$velarc" save "$SAVE_FILE" >/dev/null 2>>"$log"; then
         note "run $runs: the save file is damaged"
+        return 1
+    fi
+    # A kill in the middle of a save leaves at most its one temporary file.
+    local leftovers
+    leftovers=$(find "$(dirname "$SAVE_FILE")" -maxdepth 1 -iname 'vel*.tmp' | wc -l)
+    if [ "$leftovers" -gt 1 ]; then
+        note "run $runs: $leftovers temporary files beside the save"
         return 1
     fi
 }
@@ -106,5 +122,5 @@ while [ "$SECONDS" -lt "$deadline" ]; do
     check_save || lost=$((lost + 1))
 done
 
-echo "soak: $runs runs, $kills kills, $lost saves lost, $crashes crashes (seed $seed; log $log)"
+echo "soak: $runs runs, $kills kills, $lost saves lost, $crashes crashes (seed $seed; save $SAVE_FILE; log $log)"
 [ "$lost" -eq 0 ] && [ "$crashes" -eq 0 ]

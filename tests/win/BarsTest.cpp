@@ -97,6 +97,38 @@ class Bars : public Browser {
     int Progress() { return static_cast<int>(SendMessageW(frame().progress(), PBM_GETPOS, 0, 0)); }
 };
 
+// Whether the windows' translation takes key message `message` of `key`.
+bool Taken(CWinApp& app, HWND target, UINT message, UINT key, LPARAM lParam) {
+    MSG offered{};
+    offered.hwnd = target;
+    offered.message = message;
+    offered.wParam = key;
+    offered.lParam = lParam;
+    return app.PreTranslate(offered);
+}
+
+TEST_F(Bars, AnAltShortcutKeepsTheReleaseOfAltFromSelectingTheMenuBar) {
+    constexpr LPARAM kAltDown = 0x20380001;
+    constexpr LPARAM kAltUp = static_cast<LPARAM>(0xC0380001);
+    Open();
+    Click("a.htm");
+    SetFocus(edit());
+    {
+        HeldKey menu(VK_MENU);
+        // The box's bar hands Alt itself to the system, which waits for its release.
+        Taken(*app_, edit(), WM_SYSKEYDOWN, VK_MENU, kAltDown);
+        EXPECT_TRUE(Taken(*app_, edit(), WM_SYSKEYDOWN, VK_LEFT, 0x20000001));
+    }
+    PumpMessages();
+    EXPECT_EQ(CurrentTitle(), "Top");
+    // The system would select the menu bar on this release: it never sees it.
+    EXPECT_TRUE(Taken(*app_, edit(), WM_KEYUP, VK_MENU, kAltUp));
+    // Alt pressed and released alone still reaches the menu bar.
+    Taken(*app_, edit(), WM_SYSKEYDOWN, VK_MENU, kAltDown);
+    EXPECT_FALSE(Taken(*app_, edit(), WM_KEYUP, VK_MENU, kAltUp));
+    EXPECT_FALSE(Taken(*app_, view().GetSafeHwnd(), WM_SYSKEYUP, VK_MENU, kAltUp));
+}
+
 TEST_F(Bars, EnterAndEscapeInTheBarsNeverHideThem) {
     Open();
     SetFocus(edit());

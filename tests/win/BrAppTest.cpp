@@ -223,3 +223,45 @@ TEST(BrAppScreen, RecommendationIs800By600WithMoreThan8Bits) {
 }
 
 }  // namespace
+
+// The manifest the built program carries, as the system reads it at start.
+std::string ProgramManifest() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    // Built beside the tests: <build>/tests/win/ and <build>/src/win/velmora.exe.
+    const std::filesystem::path program =
+        std::filesystem::path(self).parent_path().parent_path().parent_path() / "src" / "win" /
+        "velmora.exe";
+    HMODULE module = LoadLibraryExW(program.c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (module == nullptr) {
+        ADD_FAILURE() << "cannot load " << program.string();
+        return "";
+    }
+    std::string text;
+    if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {
+        const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
+        text.assign(bytes, SizeofResource(module, found));
+    }
+    FreeLibrary(module);
+    return text;
+}
+
+TEST(ProgramManifest, RunsAsThePlayerOnWindows7To11ScaledByTheSystem) {
+    const std::string manifest = ProgramManifest();
+    ASSERT_FALSE(manifest.empty()) << "no manifest resource";
+    for (const char* setting : {
+             R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)",
+             "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
+             "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+             "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+             "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
+             ">false</dpiAware>",
+             ">true</gdiScaling>",
+         }) {
+        EXPECT_NE(manifest.find(setting), std::string::npos) << setting;
+    }
+    // Never an administrator's rights, and no second execution level.
+    EXPECT_EQ(manifest.find("requireAdministrator"), std::string::npos);
+    EXPECT_EQ(manifest.find("highestAvailable"), std::string::npos);
+}

@@ -17,6 +17,7 @@
 #include "app/BrApp.h"
 #include "archive/ArchiveWriter.h"
 #include "browser/BrView.h"
+#include "browser/SaveStore.h"
 #include "frame/MainFrame.h"
 
 // The application without its title screen.
@@ -39,9 +40,19 @@ inline std::wstring SaveFilePath() {
     return std::wstring(directory) + L"\\velmora.dat";
 }
 
+// The player's own folder for the save, and what a test may have left there
+// or in the Windows directory to keep saves out.
+inline std::filesystem::path UserSaveFolder() {
+    return std::filesystem::path(SaveStore::UserFolder());
+}
+
 inline void ForgetEverything() {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Korvex");
-    DeleteFileW(SaveFilePath().c_str());
+    std::error_code error;
+    std::filesystem::remove_all(std::filesystem::path(SaveFilePath()), error);
+    std::filesystem::remove_all(UserSaveFolder(), error);
+    const std::filesystem::path windows = std::filesystem::path(SaveFilePath()).parent_path();
+    std::filesystem::remove_all(windows / "velmora.tmp", error);
 }
 
 // A world of three pages in a folder of its own, and the browser open on it.

@@ -328,6 +328,110 @@ TEST_F(Browser, EverythingComesBackAfterARestart) {
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(SaveFilePath() + L".new")));
 }
 
+// The stage of the save file at `path`, or -1 when it does not decode.
+int SavedStage(const std::filesystem::path& path) {
+    const std::vector<uint8_t> bytes = ReadBytes(path.string());
+    const std::optional<SaveData> saved = DecodeSaveFile(bytes.data(), bytes.size());
+    return saved ? static_cast<int>(saved->state.disclosureStage) : -1;
+}
+
+// Dates the file at `path` an hour before the one at `other` was written.
+void WriteAnHourBefore(const std::filesystem::path& path, const std::filesystem::path& other) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(other.c_str(), GetFileExInfoStandard, &data));
+    ULARGE_INTEGER time{};
+    time.LowPart = data.ftLastWriteTime.dwLowDateTime;
+    time.HighPart = data.ftLastWriteTime.dwHighDateTime;
+    time.QuadPart -= 36'000'000'000ULL;  // in 100-nanosecond steps
+    const FILETIME earlier{time.LowPart, time.HighPart};
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &earlier));
+    CloseHandle(file);
+}
+
+TEST_F(Browser, WhereTheWindowsDirectoryTakesNoSaveTheGameGoesOnFromTheUserFolder) {
+    const std::filesystem::path windowsSave(SaveFilePath());
+    const std::filesystem::path userSave = UserSaveFolder() / "velmora.dat";
+    // A folder in the save file's place: nothing can be written there.
+    std::filesystem::create_directory(windowsSave);
+    Open();
+    Click("a.htm");
+    view().bookmarks().AddCurrentPage();
+    app_->settings.disclosureStage = 3;
+    Close();
+    EXPECT_TRUE(messages_.Messages().empty());
+    EXPECT_EQ(SavedStage(userSave), 3);
+    // The save written beside the blocked one went again.
+    EXPECT_FALSE(std::filesystem::exists(windowsSave.parent_path() / "velmora.tmp"));
+
+    Open();
+    EXPECT_EQ(app_->settings.disclosureStage, 3u);
+    EXPECT_TRUE(frame().IsVisited("a.htm"));
+    ASSERT_EQ(view().favourites().size(), 1u);
+    EXPECT_EQ(view().favourites()[0].fileName, "a.htm");
+    app_->settings.disclosureStage = 4;
+    Click("a.htm");
+    EXPECT_EQ(SavedStage(userSave), 4);
+    Close();
+
+    // The Windows directory takes saves again, but holds an older game: the
+    // newer one in the user folder goes on, and the next save goes back to
+    // the Windows directory.
+    std::filesystem::remove(windowsSave);
+    SaveData older;
+    older.state = GameState::NewGame();
+    older.state.disclosureStage = 1;
+    WriteBytes(windowsSave.string(), EncodeSaveFile(older));
+    WriteAnHourBefore(windowsSave, userSave);
+    Open();
+    EXPECT_EQ(app_->settings.disclosureStage, 4u);
+    EXPECT_EQ(SavedStage(windowsSave), 4);
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(Browser, WhenNoPlaceTakesTheSaveThePlayerIsToldOnceWithTheFolderAndPlayGoesOn) {
+    const std::filesystem::path userSave = UserSaveFolder() / "velmora.dat";
+    // A last good save in the user folder, then both places blocked: the
+    // Windows directory by a folder in the file's place, the user folder by a
+    // folder where its saves are written first.
+    std::filesystem::create_directory(std::filesystem::path(SaveFilePath()));
+    Open();
+    app_->settings.disclosureStage = 2;
+    Close();
+    ASSERT_EQ(SavedStage(userSave), 2);
+    const std::vector<uint8_t> lastGood = ReadBytes(userSave.string());
+    std::filesystem::create_directory(UserSaveFolder() / "velmora.tmp");
+
+    Open();
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    const std::string& told = messages_.Messages()[0];
+    EXPECT_NE(told.find(Narrow(UserSaveFolder().wstring())), std::string::npos) << told;
+    app_->settings.disclosureStage = 3;
+    Click("a.htm");
+    Click("otop.htm");
+    EXPECT_EQ(CurrentName(), "otop.htm");
+    EXPECT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(ReadBytes(userSave.string()), lastGood);
+    Close();
+    EXPECT_EQ(messages_.Messages().size(), 1u);
+
+    // The next run tells it again.
+    Open();
+    EXPECT_EQ(messages_.Messages().size(), 2u);
+    EXPECT_EQ(app_->settings.disclosureStage, 2u);
+}
+
+TEST_F(Browser, ASaveCutShortByAKillIsClearedAwayByTheNextSave) {
+    const std::filesystem::path windows = std::filesystem::path(SaveFilePath()).parent_path();
+    WriteBytes((windows / "velmora.tmp").string(), std::vector<uint8_t>(100, 0xEE));
+    Open();
+    EXPECT_FALSE(std::filesystem::exists(windows / "velmora.tmp"));
+    EXPECT_EQ(SavedStage(windows / "velmora.dat"), 0);
+    EXPECT_FALSE(std::filesystem::exists(UserSaveFolder() / "velmora.dat"));
+}
+
 TEST_F(Browser, APlaceOffTheScreenIsIgnoredAndADamagedSaveFileStillStarts) {
     Open();
     Close();

@@ -252,6 +252,68 @@ TEST_F(Keepsakes, ThePlugInSetUpRunsToNinetyNineOnceAndOnlyOKInstallsIt) {
     EXPECT_EQ(CurrentName(), "dl.htm");
 }
 
+// The messages a plain window received, by kind.
+struct Received {
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_APP) {
+            ++asked;
+        } else if (message == WM_LBUTTONDOWN || message == WM_KEYDOWN) {
+            ++input;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    static inline int asked = 0;
+    static inline int input = 0;
+};
+
+TEST_F(Keepsakes, ThePlugInSetUpLetsWindowsPaintAndAnswerButKeepsThePlayersInputOut) {
+    Open();
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = Received::Procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VelmoraReceived";
+    RegisterClassW(&windowClass);
+    HWND other = CreateWindowW(L"VelmoraReceived", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               windowClass.hInstance, nullptr);
+    ASSERT_NE(other, nullptr);
+    Received::asked = Received::input = 0;
+    HWND browser = view().GetSafeHwnd();
+
+    uint32_t now = 0;
+    int waits = 0;
+    bool painted = false;
+    int askedWhileRunning = -1;
+    std::atomic<HWND> running = nullptr;
+    CPluginSetupDlg dialog(frame().GetSafeHwnd(),
+                           {[&] { return now; },
+                            [&] {
+                                ++now;
+                                ++waits;
+                                if (waits == 10) {
+                                    InvalidateRect(browser, nullptr, FALSE);
+                                    PostMessageW(other, WM_APP, 0, 0);
+                                    PostMessageW(other, WM_LBUTTONDOWN, 0, 0);
+                                    PostMessageW(other, WM_KEYDOWN, 'A', 0);
+                                } else if (waits == 20) {
+                                    painted = !GetUpdateRect(browser, nullptr, FALSE);
+                                    askedWhileRunning = Received::asked;
+                                }
+                            }});
+    {
+        Player player([&] {
+            running = WaitForDialog(L"プラグインセットアップ");
+            PostMessageW(running, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+    }
+    EXPECT_TRUE(painted);
+    EXPECT_EQ(askedWhileRunning, 1);
+    PumpMessages();
+    EXPECT_EQ(Received::input, 0);
+    EXPECT_EQ(dialog.position(), 99);
+    DestroyWindow(other);
+}
+
 // The favourites menu's items after its three fixed ones: title and command.
 std::vector<std::pair<std::wstring, UINT>> FavouriteItems(HWND frame) {
     HMENU menu = GetSubMenu(GetMenu(frame), 3);

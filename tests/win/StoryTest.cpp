@@ -98,6 +98,17 @@ class NoPictureWindow : public CMessageWnd {
     bool CreatePictureWindow() override { return false; }
 };
 
+// A message window whose text canvas cannot be made.
+class NoCanvasWindow : public CMessageWnd {
+  public:
+    using CMessageWnd::CMessageWnd;
+
+  protected:
+    HBITMAP CreateCanvas() override { return nullptr; }
+};
+
+enum class Missing { Nothing, PictureWindow, Canvas };
+
 // The message window on the test's own thread, modeless, so that the test
 // can step it: timers are sent by hand where the steps matter.
 class MessageWindow : public ::testing::Test {
@@ -110,7 +121,7 @@ class MessageWindow : public ::testing::Test {
 
     // The text is stored as "tousNN.txt" of `stored` (by default the number
     // played) in a text archive; the window plays text `number`.
-    void Play(const std::string& text, int number = 0, bool withPictureWindow = true,
+    void Play(const std::string& text, int number = 0, Missing missing = Missing::Nothing,
               int stored = -1) {
         const std::string name =
             ScenarioFileName(ScenarioKind::Message, stored < 0 ? number : stored);
@@ -118,10 +129,12 @@ class MessageWindow : public ::testing::Test {
         ASSERT_TRUE(archive);
         WriteBytes(dir_.File("Text.arc"), *archive);
         texts_.Open(dir_.File("Text.arc"));
-        if (withPictureWindow) {
-            window_ = std::make_unique<CMessageWnd>(nullptr, state_, passwords_, host_);
-        } else {
+        if (missing == Missing::PictureWindow) {
             window_ = std::make_unique<NoPictureWindow>(nullptr, state_, passwords_, host_);
+        } else if (missing == Missing::Canvas) {
+            window_ = std::make_unique<NoCanvasWindow>(nullptr, state_, passwords_, host_);
+        } else {
+            window_ = std::make_unique<CMessageWnd>(nullptr, state_, passwords_, host_);
         }
         window_->LoadTousText(texts_, number);
         ASSERT_TRUE(window_->Create());
@@ -154,7 +167,7 @@ class MessageWindow : public ::testing::Test {
 TEST_F(MessageWindow, AnEmptyOrMissingTextFadesAWhitePictureWindowAndCloses) {
     // Only comments and empty lines; then a text the archive does not hold.
     for (int number : {0, 7}) {
-        Play("# a comment\r\n\r\nascii text\r\n\r\n", number, true, 0);
+        Play("# a comment\r\n\r\nascii text\r\n\r\n", number, Missing::Nothing, 0);
         EXPECT_EQ(window_->scene().lines().size(), 0u);
         // Without "pict0100.bmp" the picture window starts from a blank white
         // 640 x 480 x 24 picture; darken it to see the closing fade reach white.
@@ -260,11 +273,21 @@ TEST_F(MessageWindow, LinesWaitForAClickOnTheActiveWindowAndEnterOrEscapeDoNothi
 }
 
 TEST_F(MessageWindow, WithoutAPictureWindowPictureLinesOpenTheirPageAndTheSceneStillCloses) {
-    Play("□００１２\r\nあ\r\n", 0, false);
+    Play("□００１２\r\nあ\r\n", 0, Missing::PictureWindow);
     ASSERT_TRUE(PumpUntilWaiting());
     EXPECT_EQ(host_.opened, std::vector<std::string>{"tou0012.htm"});
     EXPECT_TRUE(host_.requested.empty());
     Click();
+    ASSERT_TRUE(PumpUntilEnded());
+}
+
+TEST_F(MessageWindow, WithoutATextCanvasTheLinesAreTypedUnseenAndTheSceneEnds) {
+    Play("あいう\r\nえお\r\n", 0, Missing::Canvas);
+    for (int line = 0; line < 2; ++line) {
+        ASSERT_TRUE(PumpUntilWaiting()) << "line " << line;
+        ASSERT_FALSE(window_->ended());
+        Click();
+    }
     ASSERT_TRUE(PumpUntilEnded());
 }
 

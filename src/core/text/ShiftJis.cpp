@@ -65,3 +65,19 @@ size_t FindCharacters(std::string_view text, std::string_view what, size_t from)
     }
     return std::string_view::npos;
 }
+
+std::string_view FileNameOfPath(std::string_view path) {
+    size_t start = 0;
+    for (size_t i = 0; i < path.size();) {
+        const char c = path[i];
+        if (IsLeadByte(static_cast<uint8_t>(c))) {
+            i += 2;
+            continue;
+        }
+        ++i;
+        if (c == '\\' || c == '/' || c == ':') {
+            start = i;
+        }
+    }
+    return path.substr(std::min(start, path.size()));
+}

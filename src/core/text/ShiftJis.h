@@ -43,3 +43,8 @@ size_t FindCharacters(std::string_view text, std::string_view what, size_t from 
 inline bool ContainsCharacters(std::string_view text, std::string_view what) {
     return FindCharacters(text, what) != std::string_view::npos;
 }
+
+// The file name at the end of a Windows path: what follows its last "\", "/"
+// or drive colon, as whole characters, so that a trail byte 0x5C is never
+// taken for a folder separator. All of `path` when it has none.
+std::string_view FileNameOfPath(std::string_view path);

@@ -334,7 +334,8 @@ void CBrView::OnFileOpen() {
     ofn.lpstrDefExt = L"htm";
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (GetOpenFileNameW(&ofn)) {
-        OpenPage(Narrow(path), OpenMode::New);
+        // The world knows its pages by name, wherever the chosen file lies.
+        OpenPage(std::string(FileNameOfPath(Narrow(path))), OpenMode::New);
     }
 }
 

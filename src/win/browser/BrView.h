@@ -8,6 +8,7 @@
 #include "browser/BrowserSession.h"
 #include "browser/PageHistory.h"
 #include "browser/PagePrinter.h"
+#include "browser/SaveStore.h"
 #include "framework/Gdi.h"
 #include "framework/ScrollView.h"
 #include "framework/SoundPlayer.h"
@@ -130,6 +131,7 @@ class CBrView : public CScrollView, public PageHost, public SessionHost {
     bool pageReady_ = false;
     std::vector<std::string> savedAddresses_;
     Point favouritesPosition_;
+    SaveStore saveStore_;
 
     // The favourites, the home page and the favourites window.
   public:

@@ -1,17 +1,15 @@
 // The view's share of saving: window places in the registry, everything else
-// in "velmora.dat" in the Windows directory, loaded once and saved after every
-// page.
+// in "velmora.dat" (see SaveStore for where it lives), loaded once and saved
+// after every page.
 
 #include "app/BrApp.h"
 #include "browser/BrView.h"
 #include "frame/MainFrame.h"
-#include "framework/Files.h"
 #include "resource.h"
 
 namespace {
 
 constexpr char kSection[] = "settings";
-constexpr wchar_t kSaveFileName[] = L"velmora.dat";
 
 }  // namespace
 
@@ -35,10 +33,7 @@ void CBrView::LoadState() {
     int likeY = app.GetProfileInt(kSection, "likey", 0);
     favouritesPosition_ = {likeX >= screenWidth ? 0 : likeX, likeY >= screenHeight ? 0 : likeY};
 
-    const std::optional<std::vector<uint8_t>> file =
-        ReadWholeFile(InWindowsDirectory(kSaveFileName));
-    const std::optional<SaveData> saved =
-        file ? DecodeSaveFile(file->data(), file->size()) : std::nullopt;
+    const std::optional<SaveData> saved = saveStore_.Load();
     if (!saved) {
         ApplyDefaults();
         return;
@@ -105,5 +100,5 @@ void CBrView::SaveState() {
     data.addresses = frame_.addressBar().savedEntries();
     data.visited = frame_.visitedList().names();
     // A failed write keeps the last save as it was.
-    WriteFileAtomically(InWindowsDirectory(kSaveFileName), EncodeSaveFile(data));
+    saveStore_.Save(data);
 }

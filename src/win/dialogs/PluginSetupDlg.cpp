@@ -9,6 +9,7 @@
 #include "Message.h"
 #include "framework/Clock.h"
 #include "framework/Text.h"
+#include "framework/WinApp.h"
 #include "game/StoryRules.h"
 #include "resource.h"
 
@@ -20,8 +21,8 @@ CPluginSetupDlg::CPluginSetupDlg(HWND owner, SetupPacing pacing)
     : CDialog(IDD_PLUGIN_SETUP, owner), pacing_(std::move(pacing)) {}
 
 void CPluginSetupDlg::OnOK() {
-    // Nothing is dispatched while it runs; this only keeps a second OK out
-    // should one arrive some other way.
+    // The player's input is dropped while it runs; this only keeps a second
+    // OK out should one arrive some other way.
     if (running_) {
         return;
     }
@@ -36,8 +37,14 @@ void CPluginSetupDlg::OnOK() {
     // Millisecond sleeps, so that the steps keep their pace where the
     // system's tick is coarser.
     timeBeginPeriod(1);
+    // Between steps the dialog and the browser behind it paint and answer
+    // the system, which would otherwise take them for hung after 5 s.
+    const SetupPacing answering{pacing_.now, [this] {
+                                    pacing_.wait();
+                                    DispatchAllButInput();
+                                }};
     RunPluginSetupPhases(
-        pacing_,
+        answering,
         [status](const PluginSetupPhase& phase) {
             SetWindowTextW(status, Widen(phase.text).c_str());
             UpdateWindow(status);

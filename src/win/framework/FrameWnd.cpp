@@ -75,8 +75,24 @@ bool CFrameWnd::PreTranslateMessage(MSG& message) {
     if (accelerators_ == nullptr) {
         return false;
     }
+    // The system selects the menu bar when Alt is released after a press it
+    // saw no other key during; the key of an Alt shortcut never reaches it.
+    const bool altKey = message.wParam == VK_MENU;
+    const bool repeated = (message.lParam & (1 << 30)) != 0;
+    if (message.message == WM_SYSKEYDOWN && altKey && !repeated) {
+        altShortcutTaken_ = false;
+    } else if ((message.message == WM_SYSKEYUP || message.message == WM_KEYUP) && altKey &&
+               altShortcutTaken_) {
+        altShortcutTaken_ = false;
+        return true;
+    }
     HACCEL table = IsEditControl(message.hwnd) ? TextAccelerators() : accelerators_;
-    return table != nullptr && TranslateAcceleratorW(GetSafeHwnd(), table, &message) != 0;
+    const bool taken =
+        table != nullptr && TranslateAcceleratorW(GetSafeHwnd(), table, &message) != 0;
+    if (taken && message.message == WM_SYSKEYDOWN) {
+        altShortcutTaken_ = true;
+    }
+    return taken;
 }
 
 HACCEL CFrameWnd::TextAccelerators() {

@@ -55,4 +55,6 @@ class CFrameWnd : public CWnd {
     std::vector<CControlBar*> bars_;
     CWnd* view_ = nullptr;
     HACCEL textAccelerators_ = nullptr;
+    // An Alt shortcut was taken: the release of Alt must not select the menu bar.
+    bool altShortcutTaken_ = false;
 };

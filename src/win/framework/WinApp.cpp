@@ -138,3 +138,29 @@ std::string LoadResourceString(UINT id) {
     return length > 0 ? Narrow(std::wstring_view(text, static_cast<size_t>(length)))
                       : std::string();
 }
+
+namespace {
+
+bool IsInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) ||
+           message == WM_NCMOUSEHOVER || message == WM_NCMOUSELEAVE;
+}
+
+}  // namespace
+
+void DispatchAllButInput() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // For the loop that waits on the task.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (!IsInput(message.message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}

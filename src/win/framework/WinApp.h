@@ -64,3 +64,8 @@ class CWinApp {
 
 // Loads a string resource as code page 932 text; empty when there is none.
 std::string LoadResourceString(UINT id);
+
+// Lets windows paint and answer the system during a long task: every message
+// waiting is dispatched, except the player's keys and clicks, which are
+// dropped, so that the task is never interrupted by them.
+void DispatchAllButInput();

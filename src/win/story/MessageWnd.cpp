@@ -58,11 +58,7 @@ BOOL CMessageWnd::OnInitDialog() {
     CDialog::OnInitDialog();
     HWND hwnd = GetSafeHwnd();
 
-    // The canvas, in the screen's format.
-    WindowDC screen(nullptr);
-    m_bmpCanvas.reset(CreateBitmap(
-        kCanvasWidth, kCanvasHeight, static_cast<UINT>(GetDeviceCaps(screen.get(), PLANES)),
-        static_cast<UINT>(GetDeviceCaps(screen.get(), BITSPIXEL)), nullptr));
+    m_bmpCanvas.reset(CreateCanvas());
     ClearCanvas();
 
     RECT window;
@@ -79,6 +75,13 @@ BOOL CMessageWnd::OnInitDialog() {
     typewriter_.ResetPen();
     PostNextStep();
     return TRUE;
+}
+
+HBITMAP CMessageWnd::CreateCanvas() {
+    WindowDC screen(nullptr);
+    return CreateBitmap(kCanvasWidth, kCanvasHeight,
+                        static_cast<UINT>(GetDeviceCaps(screen.get(), PLANES)),
+                        static_cast<UINT>(GetDeviceCaps(screen.get(), BITSPIXEL)), nullptr);
 }
 
 bool CMessageWnd::CreatePictureWindow() {
@@ -323,11 +326,14 @@ void CMessageWnd::End(INT_PTR result) {
 
 template <typename Draw>
 void CMessageWnd::DrawOnCanvas(const Draw& draw) {
-    if (!m_bmpCanvas) {
-        return;
-    }
     WindowDC screen(nullptr);
     MemoryDC dc(screen.get());
+    if (!m_bmpCanvas) {
+        // Without a canvas the text is still measured and typed, unseen, so
+        // that the scene reaches its end.
+        draw(dc.get());
+        return;
+    }
     SelectInto select(dc.get(), m_bmpCanvas.get());
     draw(dc.get());
 }

@@ -63,6 +63,9 @@ class CMessageWnd : public CDialog {
     void OnCancel() override {}
     // Makes the picture window; false when it cannot be had.
     virtual bool CreatePictureWindow();
+    // The 640 x 480 canvas the text is drawn on, in the screen's format; null
+    // when it cannot be made.
+    virtual HBITMAP CreateCanvas();
 
   private:
     enum class Fade { None, Picture, Closing };

@@ -131,6 +131,10 @@ int main() {
             ++steps;
         }
     }
+    if (steps == 0) {
+        std::fprintf(stderr, "scene bench: measured no fade step\n");
+        return 1;
+    }
     const double step = fading / steps;
     std::printf(
         "fade step (blend + repaint, 640 x 480 x 24): %.3f ms; the 1 ms timer comes every "

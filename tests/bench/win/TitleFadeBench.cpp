@@ -172,8 +172,15 @@ int main(int argc, char** argv) {
     dialog.DoModal();
     driver.join();
 
+    // A run that measured nothing must not pass for a fast one.
     if (dialog.screen().empty()) {
-        std::printf("no title pictures here (run in a world's folder)\n");
+        std::fprintf(stderr, "title bench: no title pictures here: run it in a world's folder\n");
+        return 1;
+    }
+    if (full.empty() || strip.empty()) {
+        std::fprintf(stderr, "title bench: measured no %s fade step (no title screen seen)\n",
+                     full.empty() ? "full-picture" : "strip");
+        return 1;
     }
     const double fullMs = Median(full) * 1000;
     const double stripMs = Median(strip) * 1000;

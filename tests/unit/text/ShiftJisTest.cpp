@@ -39,3 +39,20 @@ TEST(ShiftJis, ATrailByteThatLooksLikeALeadByteStartsNothing) {
 }
 
 }  // namespace
+
+TEST(ShiftJis, AFileOpenedByPathIsKnownByItsName) {
+    EXPECT_EQ(FileNameOfPath("C:\\worlds\\demo\\otop.htm"), "otop.htm");
+    EXPECT_EQ(FileNameOfPath("Z:/home/player/a.htm"), "a.htm");
+    EXPECT_EQ(FileNameOfPath("C:otop.htm"), "otop.htm");
+    EXPECT_EQ(FileNameOfPath("otop.htm"), "otop.htm");
+    EXPECT_EQ(FileNameOfPath("C:\\worlds\\"), "");
+    EXPECT_EQ(FileNameOfPath(""), "");
+    // "ソ" ends in the byte of "\": a folder named with it is no separator.
+    EXPECT_EQ(FileNameOfPath("C:\\\x83\x5C\\\x83\x5C.htm"), "\x83\x5C.htm");
+    EXPECT_EQ(FileNameOfPath("\x83\x5C"
+                             "a.htm"),
+              "\x83\x5C"
+              "a.htm");
+    // A lead byte at the very end does not reach past it.
+    EXPECT_EQ(FileNameOfPath("C:\\a\x83"), "a\x83");
+}
