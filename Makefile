@@ -1,12 +1,15 @@
-# make run   - build everything and play the demo world
-# make test  - build everything and run every test tier
-# Both first install what is missing (apt packages, the Japanese locale, the
-# Wine prefix). Other targets: build, data, dist, docs, bench, fuzz, soak, mutants, format, clean.
+# make run       - build everything and play the demo world
+# make test      - build everything and run every test tier
+# make test-all  - the same, and the Windows tests of the 32-bit edition too
+# All first install what is missing (apt packages, the locales, the Wine
+# prefix). Other targets: build, win32 (the 32-bit edition: game, tools and
+# Windows tests), data, dist, docs, bench, fuzz, soak, mutants, format, clean.
 # make fuzz [FUZZ_SECONDS=60] [FUZZ_TARGETS="lzss bmp"] runs the fuzzers.
 
 BUILD_DIR ?= $(CURDIR)/build
 NATIVE := $(BUILD_DIR)/native
 WIN := $(BUILD_DIR)/win
+WIN32 := $(BUILD_DIR)/win32
 BENCH := $(BUILD_DIR)/bench
 FUZZ := $(BUILD_DIR)/fuzz
 FUZZ_SECONDS ?= 60
@@ -14,7 +17,7 @@ FUZZ_TARGETS ?=
 JOBS ?= 2
 export BUILD_DIR
 
-.PHONY: all run test build native art win data dist docs bench fuzz fuzz-build soak mutants deps format clean
+.PHONY: all run test test-all build native art win win32 win32-game win32-config data dist docs bench fuzz fuzz-build soak mutants deps format clean
 
 all: build data
 
@@ -36,13 +39,26 @@ win: deps art
 		-DVELMORA_RES_ART_DIR=$(BUILD_DIR)/res-art >/dev/null
 	@cmake --build $(WIN) -j $(JOBS) -- --no-print-directory -s
 
+# The 32-bit edition: the same sources for i686. `win32` builds all of it;
+# the release and its end-to-end test need only the game.
+win32-config: deps art
+	@test -f $(WIN32)/CMakeCache.txt || cmake -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake \
+		-DVELMORA_RES_ART_DIR=$(BUILD_DIR)/res-art >/dev/null
+
+win32: win32-config
+	@cmake --build $(WIN32) -j $(JOBS) -- --no-print-directory -s
+
+win32-game: win32-config
+	@cmake --build $(WIN32) -j $(JOBS) --target velmora -- --no-print-directory -s
+
 build: native win
 
 data: native
 	@scripts/build-data.sh
 
-# The players' release: build/dist/velmora-VERSION-win64.zip.
-dist: build data
+# The players' release: build/dist/velmora-VERSION-win32.zip and -win64.zip.
+dist: build win32-game data
 	@scripts/dist.sh
 
 # The demo world's map for the README, drawn by Graphviz.
@@ -60,8 +76,12 @@ fuzz: fuzz-build data
 	@scripts/fuzz.sh run $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # The tests build the fuzz targets themselves, beside the tiers that wait on Wine.
-test: build data
+test: build win32-game data
 	@scripts/run-tests.sh
+
+# The 32-bit edition's Windows tests take a build of their own: only here.
+test-all: build win32 data
+	@VELMORA_TEST_WIN32=1 scripts/run-tests.sh
 
 # The real program under random use and kills: make soak [SOAK_MINUTES=10]
 # [SOAK_UNWRITABLE_WINDOWS=1] (the saves then go to the player's own folder).

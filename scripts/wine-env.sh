@@ -18,6 +18,12 @@ ensure_wine_prefix() {
         wineboot --init >/dev/null 2>&1 || true
         wineserver -w
     fi
+    # A prefix made before Wine's 32-bit half (Debian's wine32) was installed
+    # has no 32-bit system until it is updated.
+    if [ -x /usr/lib/wine/wine ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+        wineboot -u >/dev/null 2>&1 || true
+        wineserver -w
+    fi
     link_japanese_fonts
 }
 

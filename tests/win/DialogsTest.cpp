@@ -36,7 +36,7 @@ HWND WaitForDialog(const wchar_t* title, HWND owner = nullptr) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < 30000) {
         EnumWindows(
-            [](HWND hwnd, LPARAM lParam) -> BOOL {
+            [](HWND hwnd, LPARAM lParam) CALLBACK -> BOOL {
                 auto* s = reinterpret_cast<Search*>(lParam);
                 wchar_t text[256] = {};
                 wchar_t kind[32] = {};

@@ -442,7 +442,7 @@ HWND OwnedWindow(HWND owner) {
         HWND found;
     } search{owner, nullptr};
     EnumWindows(
-        [](HWND hwnd, LPARAM data) -> BOOL {
+        [](HWND hwnd, LPARAM data) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
             if (GetWindow(hwnd, GW_OWNER) == s->owner && IsWindowVisible(hwnd)) {
                 s->found = hwnd;
