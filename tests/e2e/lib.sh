@@ -7,6 +7,8 @@ readonly APP_TITLE='Ｖｅｌｍｏｒａ'
 GAME_EXE=$BUILD_DIR/win/src/win/velmora.exe
 VELARC=$BUILD_DIR/native/tools/velarc
 VELPLAY=$BUILD_DIR/native/tools/velplay
+# Catches a frame that lasts a few milliseconds (see its source).
+SCREENWATCH=$BUILD_DIR/native/tests/e2e/screenwatch/screenwatch
 E2E_DIR=$BUILD_DIR/e2e
 mkdir -p "$E2E_DIR"
 # Page layouts of the demo world, made once a run (see layout_dump).
