@@ -85,6 +85,9 @@ TEST(GameState, StringsStayInsideTheirFieldsAndWholeCharacters) {
     EXPECT_EQ(state.homeAddress.view(), std::string(255, 'x'));
     state.homeAddress = std::string("ab\0cd", 5);
     EXPECT_EQ(state.homeAddress.view(), "ab");
+    state.homePage = "ab\x82";  // a lead byte without its trail byte
+    EXPECT_EQ(state.homePage.view(), "ab");
+    EXPECT_EQ(FitField("abc", 0), "");
     // A shorter value leaves nothing of a longer one behind it.
     state.homePage = "short";
     const GameState::Bytes bytes = state.ToBytes();

@@ -176,6 +176,7 @@ TEST(SaveFile, DamagedValuesAreMendedAsTheyAreReadAndWrittenBackAsRead) {
     PutText(bytes, 21, "http://a/\x82");  // half a character at the end
     PutText(bytes, 277, "\xFF\xFF\xFF");  // no page's name
     PutText(bytes, 312, "\x01.htm");
+    PutText(bytes, 568, "");
     const size_t favourites = kStateSize;
     PutText(bytes, favourites, "title\x82");
     PutText(bytes, favourites + 532 + 512, "\xFF\xFF");
