@@ -17,7 +17,7 @@ FUZZ_TARGETS ?=
 JOBS ?= 2
 export BUILD_DIR
 
-.PHONY: all run test test-all build native art win win32 win32-game win32-config data dist docs bench fuzz fuzz-build soak mutants deps format clean
+.PHONY: all run test web web-run test-all build native art win win32 win32-game win32-config data dist docs bench fuzz fuzz-build soak mutants deps format clean
 
 all: build data
 
@@ -56,6 +56,15 @@ build: native win
 
 data: native
 	@scripts/build-data.sh
+
+# The web edition: build/web, a folder of static files; `make web-run` serves
+# it on 127.0.0.1 and opens it in Chromium (headless without a display: it
+# writes screenshots of the title and the browser).
+web: native art data
+	@JOBS=$(JOBS) scripts/build-web.sh
+
+web-run: web
+	@scripts/run-web.sh
 
 # The players' release: build/dist/velmora-VERSION-win32.zip and -win64.zip.
 dist: build win32-game data

@@ -4,7 +4,7 @@ set -eu
 
 packages="cmake make g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
 mingw-w64 wine wine64 xvfb x11-utils libx11-dev xdotool xclip imagemagick fonts-ipafont-gothic locales
-clang-format zip unzip graphviz"
+clang-format zip unzip graphviz emscripten chromium nodejs npm"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

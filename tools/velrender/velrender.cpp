@@ -20,6 +20,7 @@
 #include "framework/Text.h"
 #include "game/PageTable.h"
 #include "game/Search.h"
+#include "html/LayoutDump.h"
 #include "html/TokenList.h"
 #include "picture/DibPicture.h"
 #include "text/ShiftJis.h"
@@ -61,23 +62,6 @@ std::string Utf8(std::string_view cp932) {
 
 std::string Utf8(std::wstring_view wide) {
     return Utf8(Narrow(wide));
-}
-
-std::string Json(std::string_view cp932) {
-    std::string out = "\"";
-    for (char c : Utf8(cp932)) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
-            out += buffer;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
 }
 
 void PrintMessage(const std::string& text) {
@@ -313,47 +297,15 @@ bool WriteBmp(const std::wstring& path, HDC dc, HBITMAP bitmap, const Rect& area
 }
 
 void Dump(const TokenList& page, const PreviewHost& host, const Options& options) {
-    std::printf("{\"page\":{\"width\":%d,\"height\":%d,\"title\":%s}}\n", host.scroll.width,
-                host.scroll.height, Json(page.title()).c_str());
-    for (const auto& link : page.links()) {
-        std::printf(
-            "{\"link\":{\"kind\":%d,\"target\":%s,\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,"
-            "\"visited\":%s}}\n",
-            static_cast<int>(link->kind), Json(link->target).c_str(), link->x, link->y, link->width,
-            link->height, link->visited ? "true" : "false");
-    }
-    for (const auto& run : page.textRuns()) {
-        std::printf("{\"run\":{\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,\"text\":%s}}\n",
-                    run->x, run->y, run->width, run->height, Json(run->text).c_str());
-    }
-    for (const TableRecord& table : page.tables()) {
-        std::string cells;
-        for (const Rect& cell : table.cells) {
-            cells += (cells.empty() ? "[" : ",[") + std::to_string(cell.left) + "," +
-                     std::to_string(cell.top) + "," + std::to_string(cell.width()) + "," +
-                     std::to_string(cell.height()) + "]";
-        }
-        std::printf(
-            "{\"table\":{\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,\"border\":%s,"
-            "\"rows\":%d,\"columns\":%d,\"cells\":[%s]}}\n",
-            table.box.left, table.box.top, table.box.width(), table.box.height(),
-            table.border ? "true" : "false", table.rows, table.columns, cells.c_str());
-    }
-    // Page coordinates: the walk placed them in the view's, at its scroll position.
-    const Point scroll{options.scrollX, options.scrollY};
+    // Page coordinates: the walk placed the controls in the view's, at its
+    // scroll position.
+    std::vector<DumpedControl> controls;
     for (const PreviewControl* control : host.controls) {
-        const Rect& r = control->control->rect;
-        std::printf(
-            "{\"control\":{\"kind\":\"%s\",\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,"
-            "\"name\":%s,\"value\":%s}}\n",
-            control->kind.c_str(), r.left + scroll.x, r.top + scroll.y, r.width(), r.height(),
-            Json(control->name).c_str(), Json(control->value).c_str());
+        controls.push_back({control->kind,
+                            control->control->rect.Offset(options.scrollX, options.scrollY),
+                            control->name, control->value});
     }
-    for (int i = 0; i < page.imageCount() && i < TokenList::kImageSlots; ++i) {
-        const DibPicture& slot = page.imageSlot(i);
-        std::printf("{\"picture\":{\"index\":%d,\"name\":%s,\"width\":%d,\"height\":%d}}\n", i,
-                    Json(slot.name()).c_str(), slot.width(), slot.height());
-    }
+    std::fputs(Utf8(DumpLayout(page, host.scroll, controls)).c_str(), stdout);
 }
 
 }  // namespace

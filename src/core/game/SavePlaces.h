@@ -6,6 +6,18 @@
 
 #include "game/SaveFile.h"
 
+// A game no place can take: the message starts so, and the Windows edition
+// names the folder after it.
+inline constexpr char kSaveImpossibleText[] =
+    "ゲームを保存できません。保存するには、次のフォルダに書き込めるようにしてください。\n";
+// A save file brought in from elsewhere that does not decode; the game goes
+// on as it was.
+inline constexpr char kSaveNotLoadedText[] =
+    "このファイルはセーブデータとして読み込めません。ゲームはそのまま続きます。";
+// The web edition's storage refused a save.
+inline constexpr char kBrowserSaveFailedText[] =
+    "ゲームを保存できません。ブラウザの保存領域に書き込めるようにしてください。";
+
 // The save file lives in the Windows directory wherever the player may write
 // there; where not, in the player's own application-data folder.
 enum class SavePlace { WindowsDirectory, UserFolder };

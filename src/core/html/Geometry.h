@@ -26,6 +26,7 @@ struct Rect {
     int width() const { return right - left; }
     int height() const { return bottom - top; }
     bool IsEmpty() const { return right <= left || bottom <= top; }
+    Rect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
     bool Contains(Point p) const {
         return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
     }

@@ -350,12 +350,22 @@ int DibPicture::height() const {
 }
 
 uint32_t DibPicture::TopLeftColour() const {
-    if (!attached_) {
+    return ColourAt(0, 0);
+}
+
+uint32_t DibPicture::ColourAt(int x, int y) const {
+    if (!attached_ || x < 0 || y < 0 || x >= width() || y >= height()) {
         return 0;
     }
     // Bottom-up pictures keep their top row last.
-    const size_t row = header_.height > 0 ? static_cast<size_t>(height() - 1) : 0;
-    const uint8_t* p = pixels_.data() + row * static_cast<size_t>(Stride(header_));
+    const size_t row =
+        header_.height > 0 ? static_cast<size_t>(height() - 1 - y) : static_cast<size_t>(y);
+    const size_t at =
+        row * static_cast<size_t>(Stride(header_)) + static_cast<size_t>(x) * header_.bitCount / 8;
+    if (at + (header_.bitCount + 7) / 8 > pixels_.size()) {
+        return 0;
+    }
+    const uint8_t* p = pixels_.data() + at;
     const uint8_t* table = info_.data() + kInfoHeaderSize;
     const size_t tableBytes = info_.size() - kInfoHeaderSize;
     const bool bitFields = header_.compression == 3;
@@ -364,7 +374,9 @@ uint32_t DibPicture::TopLeftColour() const {
         case 1:
         case 4:
         case 8: {
-            const size_t index = p[0] >> (8 - header_.bitCount);
+            // The pixel's bits, from the byte's high end.
+            const int shift = 8 - header_.bitCount * (x % (8 / header_.bitCount) + 1);
+            const size_t index = (p[0] >> shift) & ((1u << header_.bitCount) - 1);
             if ((index + 1) * 4 > tableBytes) {
                 return 0;
             }
@@ -397,6 +409,28 @@ uint32_t DibPicture::TopLeftColour() const {
         default:
             return 0;
     }
+}
+
+std::vector<uint8_t> DibPicture::ToRgba(bool leaveOutTopLeftColour) const {
+    const int w = width();
+    const int h = height();
+    std::vector<uint8_t> rgba;
+    if (w <= 0 || h <= 0) {
+        return rgba;
+    }
+    rgba.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+    const uint32_t key = TopLeftColour();
+    uint8_t* out = rgba.data();
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x, out += 4) {
+            const uint32_t colour = ColourAt(x, y);
+            out[0] = static_cast<uint8_t>(colour);
+            out[1] = static_cast<uint8_t>(colour >> 8);
+            out[2] = static_cast<uint8_t>(colour >> 16);
+            out[3] = leaveOutTopLeftColour && colour == key ? 0 : 255;
+        }
+    }
+    return rgba;
 }
 
 void DibPicture::ClearPixels() {

@@ -102,6 +102,12 @@ class DibPicture {
     size_t pixelCapacity() const { return pixels_.size(); }
     // The colour of the top-left pixel as shown (red in the low byte).
     uint32_t TopLeftColour() const;
+    // The colour of a pixel as shown, counted from the top left; 0 outside.
+    uint32_t ColourAt(int x, int y) const;
+    // Every pixel as red, green, blue and alpha bytes, top row first: what a
+    // web page's canvas takes. Alpha is 255, or 0 for the pixels of the
+    // top-left pixel's colour when they are to be left out.
+    std::vector<uint8_t> ToRgba(bool leaveOutTopLeftColour) const;
 
   private:
     // Empties everything but the name.

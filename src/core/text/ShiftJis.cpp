@@ -109,3 +109,11 @@ bool IsPrintableText(std::string_view text) {
     }
     return true;
 }
+
+size_t CountCharacters(std::string_view text) {
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++count) {
+        i += IsLeadByte(static_cast<uint8_t>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    }
+    return count;
+}

@@ -22,6 +22,10 @@ inline uint8_t FoldAsciiCase(uint8_t byte) {
 
 // Equality that folds only single-byte ASCII letters; both bytes of a
 // double-byte character must match exactly.
+// The characters of a text: a lead byte and the byte after it make one, as
+// does every other byte, a lead byte at the very end included.
+size_t CountCharacters(std::string_view text);
+
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // `text` with its single-byte ASCII letters made small and double-byte

@@ -9,6 +9,7 @@
 
 #include "app/AnimationTarget.h"
 #include "archive/Archive.h"
+#include "browser/ChromeLayout.h"
 #include "framework/Clock.h"
 #include "framework/WinApp.h"
 #include "game/GameState.h"
@@ -26,7 +27,7 @@ class CBrApp : public CWinApp {
                                                                  "parts.arc"};
     enum ArchiveIndex { kCg = 0, kEx = 1, kText = 2, kParts = 3 };
     // Idle time draws the next logo frame once more than this has passed.
-    static constexpr uint32_t kAnimationIntervalMs = 90;
+    static constexpr uint32_t kAnimationIntervalMs = chrome::kLogoIntervalMs;
 
     CBrApp();
     ~CBrApp() override;

@@ -16,18 +16,16 @@ struct ButtonPlan {
     UINT normal;
     UINT pressed;
     UINT disabled;
-    int shiftAfter;  // to the next button's left edge
 };
 
 constexpr ButtonPlan kButtons[CToolButton::kButtonCount] = {
-    {ID_GO_BACK, IDB_BACK_NORMAL, IDB_BACK_PRESSED, IDB_BACK_DISABLED, 52},
-    {ID_GO_FORWARD, IDB_FORWARD_NORMAL, IDB_FORWARD_PRESSED, IDB_FORWARD_DISABLED, 52},
-    {ID_GO_HOME, IDB_HOME_NORMAL, IDB_HOME_PRESSED, IDB_HOME_DISABLED, 62},
-    {ID_GO_SEARCH, IDB_SEARCH_NORMAL, IDB_SEARCH_PRESSED, IDB_SEARCH_DISABLED, 52},
-    {ID_FAVOURITES_WINDOW, IDB_FAVOURITES_NORMAL, IDB_FAVOURITES_PRESSED, IDB_FAVOURITES_DISABLED,
-     62},
+    {ID_GO_BACK, IDB_BACK_NORMAL, IDB_BACK_PRESSED, IDB_BACK_DISABLED},
+    {ID_GO_FORWARD, IDB_FORWARD_NORMAL, IDB_FORWARD_PRESSED, IDB_FORWARD_DISABLED},
+    {ID_GO_HOME, IDB_HOME_NORMAL, IDB_HOME_PRESSED, IDB_HOME_DISABLED},
+    {ID_GO_SEARCH, IDB_SEARCH_NORMAL, IDB_SEARCH_PRESSED, IDB_SEARCH_DISABLED},
+    {ID_FAVOURITES_WINDOW, IDB_FAVOURITES_NORMAL, IDB_FAVOURITES_PRESSED, IDB_FAVOURITES_DISABLED},
 };
-constexpr int kFirstButtonLeft = 30;
+constexpr int kFirstButtonLeft = chrome::kFirstToolButtonLeft;
 constexpr UINT kCommandWithoutButton = 61451;
 
 // 32-bit pixels, top row first.
@@ -127,7 +125,7 @@ bool CToolButton::Create(HWND parent, UINT id) {
         const ButtonPlan& plan = kButtons[i];
         buttons_[i].Create(GetSafeHwnd(), plan.command, rect, WS_DISABLED | WS_GROUP | WS_TABSTOP);
         buttons_[i].LoadBitmaps(plan.normal, plan.pressed, 0, plan.disabled);
-        OffsetRect(&rect, plan.shiftAfter, 0);
+        OffsetRect(&rect, chrome::kToolButtonShifts[i], 0);
     }
     for (CSysColorButton& button : buttons_) {
         button.RecolorToSystem();

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "browser/ChromeLayout.h"
 #include "framework/BitmapButton.h"
 #include "framework/ControlBar.h"
 
@@ -28,7 +29,7 @@ class CSysColorButton : public CBitmapButton {
 class CToolButton : public CDialogBar {
   public:
     static constexpr UINT kTemplateId = 155;
-    static constexpr int kButtonSize = 34;
+    static constexpr int kButtonSize = chrome::kToolButtonSize;
 
     CToolButton() : CDialogBar(kTemplateId) {}
 
@@ -41,7 +42,7 @@ class CToolButton : public CDialogBar {
     int textSizeOffset() const { return textSizeOffset_; }
     // In table order: Back, Forward, Home, Search, Favourites.
     const CSysColorButton& button(size_t index) const { return buttons_[index]; }
-    static constexpr size_t kButtonCount = 5;
+    static constexpr size_t kButtonCount = chrome::kToolButtonCount;
 
   protected:
     const MessageMap* GetMessageMap() const override;

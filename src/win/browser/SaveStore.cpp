@@ -65,9 +65,7 @@ bool SaveStore::Save(const SaveData& data) {
         }
     }
     if (route_.Record(std::nullopt)) {
-        ShowMessage(
-            "ゲームを保存できません。保存するには、次のフォルダに書き込めるようにしてください。\n" +
-            Narrow(UserFolder()));
+        ShowMessage(kSaveImpossibleText + Narrow(UserFolder()));
     }
     return false;
 }

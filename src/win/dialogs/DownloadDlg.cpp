@@ -17,9 +17,6 @@
 
 namespace {
 
-// The name is shown and offered as typed into the save dialog, never longer.
-constexpr size_t kShownNameBytes = 255;
-
 std::wstring WindowsDirectory() {
     wchar_t folder[MAX_PATH] = {};
     const UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
@@ -122,7 +119,7 @@ const MessageMap* DownloadDialog::GetMessageMap() const {
 BOOL DownloadDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     SetDlgItemTextW(GetSafeHwnd(), IDC_DOWNLOAD_FILE,
-                    Widen(CutAtCharacter(fileName_, kShownNameBytes)).c_str());
+                    Widen(OfferedDownloadName(fileName_)).c_str());
     SetFocus(GetDlgItem(GetSafeHwnd(), IDC_DOWNLOAD_OK));
     return FALSE;  // the focus is set
 }
@@ -130,7 +127,7 @@ BOOL DownloadDialog::OnInitDialog() {
 std::optional<std::wstring> DownloadDialog::AskSavePath() {
     // Room for a long path typed by the player; the offered name fits many times.
     std::vector<wchar_t> path(4096, L'\0');
-    const std::wstring offered = Widen(CutAtCharacter(fileName_, kShownNameBytes));
+    const std::wstring offered = Widen(OfferedDownloadName(fileName_));
     offered.copy(path.data(), path.size() - 1);
     const std::wstring windows = WindowsDirectory();
     const std::wstring folder =

@@ -6,6 +6,7 @@
 #include "app/AnimationTarget.h"
 #include "bars/AddressBar.h"
 #include "bars/ToolButton.h"
+#include "browser/ChromeLayout.h"
 #include "browser/VisitedList.h"
 #include "framework/ControlBar.h"
 #include "framework/FrameWnd.h"
@@ -19,9 +20,9 @@ class CBrView;
 // the menu bar. Other parts reach shared browser state through it.
 class CMainFrame : public CFrameWnd, public AnimationTarget {
   public:
-    static constexpr int kLogoFrameWidth = 48;
-    static constexpr int kLogoFramesShown = 47;  // of the 48 in the strip
-    static constexpr int kProgressWidth = 180;
+    static constexpr int kLogoFrameWidth = chrome::kLogoFrameWidth;
+    static constexpr int kLogoFramesShown = chrome::kLogoFramesShown;
+    static constexpr int kProgressWidth = chrome::kProgressWidth;
     static constexpr UINT kProgressId = 1000;
 
     CMainFrame();

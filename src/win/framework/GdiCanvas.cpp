@@ -41,14 +41,6 @@ bool WidenPerCharacter(std::string_view text, std::wstring& wide, size_t charact
     return wide.size() == characters;
 }
 
-size_t CountCharacters(std::string_view text) {
-    size_t count = 0;
-    for (size_t i = 0; i < text.size(); ++count) {
-        i += IsLeadByte(static_cast<uint8_t>(text[i])) && i + 1 < text.size() ? 2 : 1;
-    }
-    return count;
-}
-
 }  // namespace
 
 uint64_t TextMetricsCache::Key(const FontSpec& fontSpec, uint32_t code) {

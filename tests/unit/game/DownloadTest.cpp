@@ -73,3 +73,13 @@ TEST(PluginSetup, TwoPhasesOfStepsPacedByTheClockEndAt99) {
 }
 
 }  // namespace
+
+TEST(DownloadName, OfferedCutBetweenCharactersToWhatASaveDialogTakes) {
+    const std::string shortName = "note.txt";
+    EXPECT_EQ(OfferedDownloadName(shortName), shortName);
+    // 254 bytes and a double-byte character: the character does not fit whole.
+    const std::string longName = std::string(254, 'a') + "\x82\xa0" + ".txt";
+    EXPECT_EQ(OfferedDownloadName(longName), std::string(254, 'a'));
+    const std::string exact = std::string(253, 'a') + "\x82\xa0" + "b";
+    EXPECT_EQ(OfferedDownloadName(exact), std::string(253, 'a') + "\x82\xa0");
+}

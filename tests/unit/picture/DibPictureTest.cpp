@@ -386,6 +386,49 @@ TEST(PictureColour, TopLeftIsThePixelShownAtTheTopLeft) {
     EXPECT_EQ(DibPicture().TopLeftColour(), 0u);
 }
 
+// Every pixel where the page's canvas draws it: rows from the top, the bits
+// of palette pictures from each byte's high end, and out of range nothing.
+TEST(PictureColour, EveryPixelAsAWebCanvasTakesIt) {
+    const Colour a = MakeColour(10, 20, 30), b = MakeColour(40, 50, 60);
+    const Colour c = MakeColour(70, 80, 90), d = MakeColour(1, 2, 3);
+    DibPicture bottomUp;
+    ASSERT_TRUE(LoadExact(bottomUp, MakeBmp(3, 2, 24, Rows24({{a, b, c}, {d, a, b}}))));
+    // Stored bottom row first: the first stored row is the picture's last.
+    EXPECT_EQ(bottomUp.ColourAt(0, 0), d);
+    EXPECT_EQ(bottomUp.ColourAt(2, 0), b);
+    EXPECT_EQ(bottomUp.ColourAt(1, 1), b);
+    EXPECT_EQ(bottomUp.ColourAt(2, 1), c);
+    EXPECT_EQ(bottomUp.ColourAt(3, 0), 0u);
+    EXPECT_EQ(bottomUp.ColourAt(0, 2), 0u);
+    EXPECT_EQ(bottomUp.ColourAt(-1, 0), 0u);
+
+    DibPicture nibbles;  // 3 x 1 at 4 bits: indexes 1, 2, 0 in 0x12 0x00
+    ASSERT_TRUE(LoadExact(nibbles, MakeBmp(3, -1, 4, {0x12, 0x00, 0, 0}, {a, b, c})));
+    EXPECT_EQ(nibbles.ColourAt(0, 0), b);
+    EXPECT_EQ(nibbles.ColourAt(1, 0), c);
+    EXPECT_EQ(nibbles.ColourAt(2, 0), a);
+    DibPicture bits;  // 10 x 1 at 1 bit: only pixels 1 and 9 set
+    ASSERT_TRUE(LoadExact(bits, MakeBmp(10, 1, 1, {0x40, 0x40, 0, 0}, {a, b})));
+    for (int x = 0; x < 10; ++x) {
+        EXPECT_EQ(bits.ColourAt(x, 0), x == 1 || x == 9 ? b : a) << x;
+    }
+
+    // RGBA, top row first; the top-left colour left out only when asked.
+    const std::vector<uint8_t> opaque = bottomUp.ToRgba(false);
+    const std::vector<uint8_t> keyed = bottomUp.ToRgba(true);
+    ASSERT_EQ(opaque.size(), 3u * 2u * 4u);
+    EXPECT_EQ(std::vector<uint8_t>(opaque.begin(), opaque.begin() + 8),
+              (std::vector<uint8_t>{1, 2, 3, 255, 10, 20, 30, 255}));
+    EXPECT_EQ(std::vector<uint8_t>(opaque.end() - 4, opaque.end()),
+              (std::vector<uint8_t>{70, 80, 90, 255}));
+    std::vector<uint8_t> alphas;
+    for (size_t i = 3; i < keyed.size(); i += 4) {
+        alphas.push_back(keyed[i]);
+    }
+    EXPECT_EQ(alphas, (std::vector<uint8_t>{0, 255, 255, 255, 255, 255}));
+    EXPECT_TRUE(DibPicture().ToRgba(true).empty());
+}
+
 TEST(PictureFade, BlendMixesInEighthsByteByByte) {
     struct Case {
         uint8_t from, to;

@@ -68,3 +68,12 @@ TEST(ShiftJis, AFileOpenedByPathIsKnownByItsName) {
     // A lead byte at the very end does not reach past it.
     EXPECT_EQ(FileNameOfPath("C:\\a\x83"), "a\x83");
 }
+
+TEST(ShiftJis, CharactersArePairsFromALeadByteAndSingleBytesElse) {
+    EXPECT_EQ(CountCharacters(""), 0u);
+    EXPECT_EQ(CountCharacters("ab"), 2u);
+    EXPECT_EQ(CountCharacters("\x83\x5C\xb1z"), 3u);  // "ソ", a half-width kana, "z"
+    // A lead byte swallows whatever follows it, and alone at the end is one.
+    EXPECT_EQ(CountCharacters("\x82\x20"), 1u);
+    EXPECT_EQ(CountCharacters("a\x82"), 2u);
+}
