@@ -1,4 +1,5 @@
 # make run       - build everything and play the demo world
+# make web-run   - build the web edition and play it in Chromium
 # make test      - build everything and run every test tier
 # make test-all  - the same, and the Windows tests of the 32-bit edition too
 # All first install what is missing (apt packages, the locales, the Wine
@@ -85,11 +86,11 @@ fuzz: fuzz-build data
 	@scripts/fuzz.sh run $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # The tests build the fuzz targets themselves, beside the tiers that wait on Wine.
-test: build win32-game data
+test: build win32-game data web
 	@scripts/run-tests.sh
 
 # The 32-bit edition's Windows tests take a build of their own: only here.
-test-all: build win32 data
+test-all: build win32 data web
 	@VELMORA_TEST_WIN32=1 scripts/run-tests.sh
 
 # The real program under random use and kills: make soak [SOAK_MINUTES=10]

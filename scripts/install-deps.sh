@@ -4,7 +4,7 @@ set -eu
 
 packages="cmake make g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
 mingw-w64 wine wine64 xvfb x11-utils libx11-dev xdotool xclip imagemagick fonts-ipafont-gothic locales
-clang-format zip unzip graphviz emscripten chromium nodejs npm"
+clang-format zip unzip graphviz emscripten chromium"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -54,6 +54,17 @@ runs_32bit_programs() {
 
 # shellcheck disable=SC2086
 install_missing $packages
+
+# The web tests run on Node.js. A machine that has its own keeps it (Debian's
+# npm would replace it with Debian's older one).
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+    install_missing nodejs npm
+fi
+# playwright-core, as pinned in the lock file, for the web tests.
+if [ ! -d "$(dirname "$0")/../tests/web/node_modules/playwright-core" ]; then
+    echo "Installing the web tests' packages"
+    (cd "$(dirname "$0")/../tests/web" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+fi
 
 # The 32-bit edition runs on Wine's 32-bit half, a package of the i386
 # architecture. Some kernels (sandboxes) run no 32-bit programs: there that
