@@ -23,6 +23,13 @@ namespace {
 std::unique_ptr<WebGame> game;
 std::unique_ptr<WebTitle> title;
 std::string result;
+// The view's size, which the page tells before the game starts: the home page
+// is laid out for it.
+struct View {
+    int width = 800;
+    int height = 600;
+    int windowWidth = 800;
+} view;
 
 std::string Text(const char* text, int length) {
     return text != nullptr && length > 0 ? std::string(text, static_cast<size_t>(length))
@@ -130,10 +137,14 @@ EMSCRIPTEN_KEEPALIVE int vm_button_picture(const char* name, int length, uint32_
 // The browser.
 EMSCRIPTEN_KEEPALIVE void vm_start(const uint8_t* save, int length) {
     game = std::make_unique<WebGame>();
+    game->SetView(view.width, view.height, view.windowWidth);
     game->Start(std::vector<uint8_t>(save, save + (save != nullptr ? length : 0)));
 }
 EMSCRIPTEN_KEEPALIVE void vm_set_view(int width, int height, int windowWidth) {
-    game->SetView(width, height, windowWidth);
+    view = {width, height, windowWidth};
+    if (game) {
+        game->SetView(width, height, windowWidth);
+    }
 }
 EMSCRIPTEN_KEEPALIVE void vm_set_scroll(int x, int y) {
     game->SetScroll(x, y);
