@@ -242,8 +242,10 @@ void WebGame::Home() {
     bookmarks_.GoHome();
 }
 
+// The Search button opens the search engine's page, as on Windows; searching
+// is the pages' own fields' and buttons' work.
 void WebGame::Search() {
-    session_.StartSearch();
+    session_.OpenPage("search.htm", BrowserSession::OpenMode::New);
 }
 
 void WebGame::SetTextSizeOffset(int offset) {
