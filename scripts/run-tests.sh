@@ -204,6 +204,9 @@ if [ -n "${VELMORA_TEST_WIN32:-}" ]; then
     fi
 fi
 
+# The web edition in headless Chromium, its pages against velrender's under Wine.
+run_tier web "$(tier_limit 240)" node "$root/tests/web/run.mjs"
+
 run_tier e2e "$(tier_limit 1200)" "$root/scripts/with-display.sh" "$root/tests/e2e/run.sh"
 
 echo "== fuzz"

@@ -1,0 +1,63 @@
+// What the game keeps in the browser's storage: favourites, the story's stage
+// and the pages visited, across a reload, in the save file's own format.
+import {writeFileSync} from 'node:fs';
+import {join} from 'node:path';
+import {assert, assertEqual, enterGame, newPageAfter, pageTable, state, test, velarc} from './lib.mjs';
+
+const table = await pageTable();
+
+async function favouritesMenu(page) {
+    await page.click('.menu[data-menu="favourites"] .menu-title');
+    await page.waitForSelector('.menu[data-menu="favourites"].open');
+    return page.$$eval('#favourites-menu button[data-favourite]', (items) => items.map((i) => i.textContent));
+}
+
+// `velarc save` of the bytes: {fields: {NAME: VALUE}, lines}.
+async function readSave(bytes, folder) {
+    const file = join(folder, 'velmora.dat');
+    writeFileSync(file, Buffer.from(bytes));
+    const lines = (await velarc('save', file)).toString('utf8').split('\n');
+    const fields = {};
+    for (const line of lines) {
+        const at = line.indexOf(': ');
+        if (at > 0) fields[line.slice(0, at)] = line.slice(at + 2);
+    }
+    return {fields, lines};
+}
+
+test('Save.a_favourite_and_the_story_outlast_a_reload_and_export_as_a_save_file', async (run) => {
+    const page = await run.game();
+    // The laboratory's page, by its address: the story's second stage.
+    await page.fill('#address', table.get('usyo.htm').address);
+    await newPageAfter(page, () => page.press('#address', 'Enter'));
+    assertEqual((await state(page)).page, 'usyo.htm', 'the page of the laboratory\'s address');
+    const title = table.get('usyo.htm').title;
+
+    assertEqual(await favouritesMenu(page), [], 'the favourites of a new game');
+    await page.click('[data-command="add-favourite"]');
+    await page.click('#favourite-add-yes');
+    await page.waitForSelector('#favourite-add-dialog', {state: 'hidden'});
+    assertEqual(await favouritesMenu(page), [title], 'the favourites after adding one');
+    await page.keyboard.press('Escape');
+
+    await page.reload();
+    await enterGame(page);
+    assertEqual((await state(page)).page, 'otop.htm', 'the page after a reload');
+    assertEqual(await favouritesMenu(page), [title], 'the favourites after a reload');
+    const {visited} = await state(page);
+    for (const name of ['otop.htm', 'usyo.htm']) assert(visited.includes(name), `${name} not visited: ${visited}`);
+
+    // What the reloaded game would export, as velarc reads it.
+    const {fields, lines} = await readSave(await page.evaluate(() => window.velmora.saveBytes()), run.folder());
+    assertEqual(fields.disclosureStage, '2', 'the stage in the save');
+    assertEqual([fields['favourite[0].title'], fields['favourite[0].fileName']], [title, 'usyo.htm'],
+                'the favourite in the save');
+    const saved = lines.filter((l) => l.startsWith('visited[')).map((l) => l.slice(l.indexOf(': ') + 2));
+    assertEqual(saved, visited, 'the visited pages in the save');
+
+    // The favourite opens its page, and the game saves after it as it would export.
+    await newPageAfter(page, () => page.click('#favourites-menu button[data-favourite="0"]'));
+    assertEqual((await state(page)).page, 'usyo.htm', 'the page the favourite opens');
+    const stored = await page.evaluate(() => Array.from(atob(localStorage.getItem('velmora.dat')), (c) => c.charCodeAt(0)));
+    assertEqual(stored, await page.evaluate(() => window.velmora.saveBytes()), 'the stored save against the exported one');
+});
