@@ -124,6 +124,9 @@
     }
 
     const controls = new Map();
+    // The system's Japanese font: IPA P Gothic with a 17-pixel em in an 18-pixel cell.
+    const measureContext = document.createElement('canvas').getContext('2d');
+    measureContext.font = '17px IPAPGothic';
     let pagesDrawn = 0;
     let titleFrames = 0;
 
@@ -192,6 +195,13 @@
             const canvas = $('title-canvas');
             canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
             if (titleFrames++ === 0) performance.mark('velmora-title-frame');
+        },
+        measureCaption(bytes) {
+            // Each character's advance whole pixels wide, as the system's font rasteriser gives them.
+            const c = measureContext;
+            let width = 0;
+            for (const character of text(bytes)) width += Math.round(c.measureText(character).width);
+            return width;
         },
         setStatus(bytes) {
             $('status-text').textContent = text(bytes);
@@ -895,6 +905,8 @@
         await loadWorld();
         try {
             await document.fonts.load('13px IPAGothic', 'あA');
+            await document.fonts.load('17px IPAPGothic', 'あA');
+            measureContext.font = '17px IPAPGothic';
         } catch (e) {
             // Drawn in a fallback face; the layout does not depend on it.
         }

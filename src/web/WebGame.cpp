@@ -19,6 +19,9 @@
 
 namespace {
 
+// The Japanese system font's cell height, as a button's caption is measured in.
+constexpr int kSystemFontHeight = 18;
+
 enum ControlKind { kTextField = 0, kPasswordField = 1, kSubmitButton = 2, kResetButton = 3 };
 
 // What the page shows for a form control: an HTML control it places, named by
@@ -449,7 +452,9 @@ std::string WebGame::LastKeyword() const {
 }
 
 Size WebGame::MeasureCaption(std::string_view text) {
-    return MeasureSystemFontText(text);
+    // The system font of a Japanese Windows is proportional: the browser
+    // measures it in the same face.
+    return {js_measure_caption(text.data(), text.size()), kSystemFontHeight};
 }
 
 std::unique_ptr<FormControlWindow> WebGame::CreateTextField(FormTextField& field) {

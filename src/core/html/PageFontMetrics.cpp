@@ -26,12 +26,3 @@ std::vector<WrappedLine> WrapPageText(const FontSpec& f, int, std::string_view t
 Size MeasureWrappedPageText(const FontSpec& f, int, std::string_view t) {
     return MeasurePageText(f, t);
 }
-Size MeasureSystemFontText(std::string_view t) {
-    int w = 0;
-    for (size_t i = 0; i < t.size();) {
-        bool p = IsLeadByte(static_cast<uint8_t>(t[i])) && i + 1 < t.size();
-        w += p ? 16 : 8;
-        i += p ? 2 : 1;
-    }
-    return {w, 18};
-}

@@ -16,4 +16,3 @@ struct WrappedLine {
 };
 std::vector<WrappedLine> WrapPageText(const FontSpec&, int width, std::string_view cp932);
 Size MeasureWrappedPageText(const FontSpec&, int width, std::string_view cp932);
-Size MeasureSystemFontText(std::string_view cp932);
