@@ -902,15 +902,15 @@
     async function main() {
         game = await createVelmora({shell});
         chrome = JSON.parse(text(result(call('vm_chrome_layout'))));
+        // The faces come while the world loads and the title runs: only the
+        // browser's pages need them.
+        const faces = Promise.all([document.fonts.load('13px IPAGothic', 'あA'),
+                                   document.fonts.load('17px IPAPGothic', 'あA')])
+            .catch(() => {});  // drawn in a fallback face; the page layout does not depend on it
         await loadWorld();
-        try {
-            await document.fonts.load('13px IPAGothic', 'あA');
-            await document.fonts.load('17px IPAPGothic', 'あA');
-            measureContext.font = '17px IPAPGothic';
-        } catch (e) {
-            // Drawn in a fallback face; the layout does not depend on it.
-        }
         await runTitle();
+        await faces;
+        measureContext.font = '17px IPAPGothic';
         await startBrowser();
         window.velmora.ready = true;
     }
