@@ -172,6 +172,29 @@ TEST(PageFontMetrics, JapaneseBreaksBetweenCharactersButNotBeforeClosingMarks) {
     EXPECT_EQ(w.size.width, 56);
 }
 
+TEST(PageFontMetrics, PunctuationNumbersAndControlCharactersBreakByTheSystemsClasses) {
+    const struct {
+        const char* text;
+        int width;
+        Lines lines;
+    } cases[] = {
+        {"ab (cd", 32, {"ab ", "(cd"}},  // an opening bracket starts a line
+        {"ab( cd", 32, {"ab( cd"}},      // and never ends one, spaces or not
+        {"a \"(b", 24, {"a ", "\"(b"}},
+        {"x 1,000 y", 32, {"x ", "1,000", "y"}},  // a number holds together
+        {"$100 50%", 24, {"$100", "50%"}},
+        {"ab-cd", 24, {"ab-", "cd"}},  // hyphens and bars break after
+        {"ab|cd", 24, {"ab|", "cd"}},
+        {"ab´cd", 24, {"ab", "´cd"}},            // the acute accent breaks before
+        {"あ\x01い", 16, {"あ", "\x01", "い"}},  // a control character goes with the one before
+        {"ｱｲｧ", 16, {"ｱ", "ｲｧ"}},                // a small kana starts no line
+        {"あ。。い", 32, {"あ。。い"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Wrap(Font(16), c.width, c.text).texts, c.lines) << c.text;
+    }
+}
+
 TEST(PageFontMetrics, NewlinesEndLinesAndAmpersandsMarkACharacter) {
     Wrapped w = Wrap(Font(16), 1000, "ab\r\ncd\nef\n\ngh\n\rij\r\n");
     EXPECT_EQ(w.texts, (Lines{"ab", "cd", "ef", "", "gh", "ij"}));
