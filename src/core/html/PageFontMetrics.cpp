@@ -204,16 +204,11 @@ int AdvanceOf(const Unit& unit, const Advances& advances) {
     return unit.wide ? advances.wide : advances.narrow;
 }
 
-// Where a line may break before each character, and which characters are
-// white space, by the system's script breaker: its rules in its order, the
-// first to decide a place deciding it. Rules for classes the code page has
-// no character of are left out.
-struct BreakInfo {
-    std::vector<bool> softBreak;
-    std::vector<bool> whiteSpace;
-};
-
-BreakInfo ScriptBreaks(std::vector<BreakClass> c) {
+// Where a line may break before each character, by the system's script
+// breaker: its rules in its order, the first to decide a place deciding it.
+// Rules for classes the code page has no character of are left out, and so
+// are those for newlines, which end a line before it is broken.
+std::vector<bool> SoftBreaks(std::vector<BreakClass> c) {
     const size_t n = c.size();
     enum Decision : uint8_t { kOpen, kNever, kMay, kMust };
     std::vector<Decision> before(n, kOpen);
@@ -222,20 +217,12 @@ BreakInfo ScriptBreaks(std::vector<BreakClass> c) {
             before[at] = d;
         }
     };
-    BreakInfo info;
-    info.whiteSpace.resize(n);
-    for (size_t i = 0; i < n; ++i) {
-        info.whiteSpace[i] = c[i] == kBK || c[i] == kSP;
-    }
     if (n == 0) {
-        return info;
+        return {};
     }
     before[0] = kNever;
     for (size_t i = 0; i < n; ++i) {
-        if (c[i] == kCR && i + 1 < n && c[i + 1] == kLF) {
-            decide(i, kNever);
-            decide(i + 1, kNever);
-        } else if (c[i] == kCR || c[i] == kLF || c[i] == kBK) {
+        if (c[i] == kBK) {
             if (i + 1 < n) {
                 decide(i + 1, kMust);
             }
@@ -247,9 +234,8 @@ BreakInfo ScriptBreaks(std::vector<BreakClass> c) {
     // A combining character takes the class of the one it follows.
     for (size_t i = 0; i < n; ++i) {
         if (c[i] == kCM) {
-            const bool afterSpaceOrBreak =
-                i == 0 || c[i - 1] == kSP || c[i - 1] == kBK || c[i - 1] == kCR || c[i - 1] == kLF;
-            c[i] = afterSpaceOrBreak ? kAL : c[i - 1];
+            const bool afterSpace = i == 0 || c[i - 1] == kSP || c[i - 1] == kBK;
+            c[i] = afterSpace ? kAL : c[i - 1];
         }
     }
     for (size_t i = 0; i < n; ++i) {
@@ -262,8 +248,8 @@ BreakInfo ScriptBreaks(std::vector<BreakClass> c) {
                 decide(i, kNever);
                 break;
             case kOP:
+                // Nor after the spaces that follow (before a space it never does).
                 while (i + 1 < n && c[i + 1] == kSP) {
-                    decide(i + 1, kNever);
                     ++i;
                 }
                 if (i + 1 < n) {
@@ -351,11 +337,11 @@ BreakInfo ScriptBreaks(std::vector<BreakClass> c) {
             decide(i + 1, kNever);
         }
     }
-    info.softBreak.resize(n);
+    std::vector<bool> soft(n);
     for (size_t i = 0; i < n; ++i) {
-        info.softBreak[i] = i > 0 && before[i] != kNever;
+        soft[i] = before[i] != kNever;
     }
-    return info;
+    return soft;
 }
 
 // The system's DrawText line buffer: characters past it on one line are
@@ -430,7 +416,7 @@ class Wrapper {
         for (size_t k : line) {
             classes.push_back(units_[k].breakClass);
         }
-        const BreakInfo info = ScriptBreaks(std::move(classes));
+        const std::vector<bool> soft = SoftBreaks(std::move(classes));
         auto isSpace = [&](ptrdiff_t k) {
             return k < static_cast<ptrdiff_t>(line.size()) && Code(line[k]) == ' ';
         };
@@ -438,16 +424,16 @@ class Wrapper {
         bool wordFits = true;
         if (fit == 0) {
             wordFits = false;
-        } else if (info.softBreak[fit]) {
+        } else if (soft[fit]) {
             --p;
         } else {
             // Back to the last place the line may break.
             ptrdiff_t i = p;
-            while (i > 0 && !info.softBreak[static_cast<size_t>(--i + 1)]) {
+            while (i > 0 && !soft[static_cast<size_t>(--i + 1)]) {
                 --p;
             }
             --p;
-            wordFits = i != 0 || info.softBreak[static_cast<size_t>(i + 1)];
+            wordFits = i != 0 || soft[static_cast<size_t>(i + 1)];
         }
         if (wordFits) {
             ++p;

@@ -189,6 +189,11 @@ TEST(PageFontMetrics, PunctuationNumbersAndControlCharactersBreakByTheSystemsCla
         {"あ\x01い", 16, {"あ", "\x01", "い"}},  // a control character goes with the one before
         {"ｱｲｧ", 16, {"ｱ", "ｲｧ"}},                // a small kana starts no line
         {"あ。。い", 32, {"あ。。い"}},
+        {"」 ゃい", 24, {"」 ゃい"}},  // nor after a closing bracket and spaces
+        {"」  ゃい", 32, {"」  ゃい"}},
+        {"ab ゃい", 24, {"ab ", "ゃ", "い"}},  // but after a space alone it may
+        {"\001ab", 16, {"\001ab"}},            // a control character first is a letter
+        {"\x0b!a", 16, {"\x0b", "!a"}},        // a vertical tab breaks after it
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Wrap(Font(16), c.width, c.text).texts, c.lines) << c.text;
