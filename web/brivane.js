@@ -177,6 +177,15 @@
                 c.drawImage(source, 0, 0, pw, ph, x, y, w, h);
             }
         },
+        clip(x, y, w, h) {
+            backContext.save();
+            backContext.beginPath();
+            backContext.rect(x, y, w, h);
+            backContext.clip();
+        },
+        unclip() {
+            backContext.restore();
+        },
         pagePainted(width, height) {
             pageSize = {width, height};
             showPage();

@@ -94,6 +94,9 @@ void WebCanvas::DrawTextAt(int x, int y, std::string_view text) {
 
 void WebCanvas::DrawWrappedText(const Rect& area, std::string_view text) {
     const FontSpec spec = fontSpec();
+    // Clipped to the area, as the system's text drawing is; the underscore
+    // may fall on the row just below it.
+    js_clip(area.left, area.top, area.width(), area.height() + 1);
     for (const WrappedLine& line : WrapPageText(spec, area.width(), text)) {
         if (area.top + line.y >= area.bottom) {
             break;
@@ -106,6 +109,7 @@ void WebCanvas::DrawWrappedText(const Rect& area, std::string_view text) {
                          line.underlineRight - line.underlineLeft, 1, textColour_);
         }
     }
+    js_unclip();
 }
 
 Size WebCanvas::MeasureWrappedText(int width, std::string_view text) {
