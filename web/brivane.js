@@ -124,9 +124,6 @@
     }
 
     const controls = new Map();
-    // The system's Japanese font: IPA P Gothic with a 17-pixel em in an 18-pixel cell.
-    const measureContext = document.createElement('canvas').getContext('2d');
-    measureContext.font = '17px IPAPGothic';
     let pagesDrawn = 0;
     let titleFrames = 0;
 
@@ -204,13 +201,6 @@
             const canvas = $('title-canvas');
             canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
             if (titleFrames++ === 0) performance.mark('velmora-title-frame');
-        },
-        measureCaption(bytes) {
-            // Each character's advance whole pixels wide, as the system's font rasteriser gives them.
-            const c = measureContext;
-            let width = 0;
-            for (const character of text(bytes)) width += Math.round(c.measureText(character).width);
-            return width;
         },
         setStatus(bytes) {
             $('status-text').textContent = text(bytes);
@@ -914,12 +904,11 @@
         // The faces come while the world loads and the title runs: only the
         // browser's pages need them.
         const faces = Promise.all([document.fonts.load('13px IPAGothic', 'あA'),
-                                   document.fonts.load('17px IPAPGothic', 'あA')])
+                                   document.fonts.load('12px IPAPGothic', 'あA')])
             .catch(() => {});  // drawn in a fallback face; the page layout does not depend on it
         await loadWorld();
         await runTitle();
         await faces;
-        measureContext.font = '17px IPAPGothic';
         await startBrowser();
         window.velmora.ready = true;
     }

@@ -37,10 +37,6 @@ EM_JS(void, js_title_frame, (const uint8_t* rgba, int width, int height), {
     Module.shell.titleFrame(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
 });
 
-EM_JS(int, js_measure_caption, (const char* text, size_t length), {
-    return Module.shell.measureCaption(HEAPU8.slice(text, text + length));
-});
-
 EM_JS(void, js_set_status, (const char* text, size_t length), {
     Module.shell.setStatus(HEAPU8.slice(text, text + length));
 });

@@ -28,10 +28,6 @@ void js_link_repainted();
 // The title screen's picture, 640 x 480 RGBA pixels.
 void js_title_frame(const uint8_t* rgba, int width, int height);
 
-// The width of a button's caption in the system's Japanese font, as the
-// browser's text measures it.
-int js_measure_caption(const char* text, size_t length);
-
 // The chrome.
 void js_set_status(const char* text, size_t length);
 void js_set_title(const char* text, size_t length);

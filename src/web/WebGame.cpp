@@ -15,12 +15,10 @@
 #include "html/PageFontMetrics.h"
 #include "html/TokenList.h"
 #include "picture/DibPicture.h"
+#include "text/FontFaces.h"
 #include "text/StringList.h"
 
 namespace {
-
-// The Japanese system font's cell height, as a button's caption is measured in.
-constexpr int kSystemFontHeight = 18;
 
 enum ControlKind { kTextField = 0, kPasswordField = 1, kSubmitButton = 2, kResetButton = 3 };
 
@@ -452,9 +450,7 @@ std::string WebGame::LastKeyword() const {
 }
 
 Size WebGame::MeasureCaption(std::string_view text) {
-    // The system font of a Japanese Windows is proportional: the browser
-    // measures it in the same face.
-    return {js_measure_caption(text.data(), text.size()), kSystemFontHeight};
+    return {SystemFontTextWidth(text), kSystemFontHeight};
 }
 
 std::unique_ptr<FormControlWindow> WebGame::CreateTextField(FormTextField& field) {
