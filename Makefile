@@ -118,6 +118,10 @@ bench: deps data
 	@cd $(BUILD_DIR)/game && $(CURDIR)/scripts/with-display.sh wine $(WIN)/tests/bench/win/velmora_title_bench.exe
 	@echo "== the message window's fade step and typewriter tick, under Wine on a virtual screen"
 	@scripts/with-display.sh wine $(WIN)/tests/bench/win/velmora_scene_bench.exe
+	@$(MAKE) --no-print-directory web
+	@test -d tests/web/node_modules/playwright-core || npm ci --prefix tests/web --no-audit --no-fund >/dev/null
+	@echo "== the web edition in Chromium"
+	@node tests/bench/web/bench.mjs
 
 # How much of the core the unit tests check: faults planted into the core
 # lines this branch changed (or MUTANTS_ARGS="--files src/core/game/Scene.cpp").

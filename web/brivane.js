@@ -174,6 +174,15 @@
                 c.drawImage(source, 0, 0, pw, ph, x, y, w, h);
             }
         },
+        clip(x, y, w, h) {
+            backContext.save();
+            backContext.beginPath();
+            backContext.rect(x, y, w, h);
+            backContext.clip();
+        },
+        unclip() {
+            backContext.restore();
+        },
         pagePainted(width, height) {
             pageSize = {width, height};
             showPage();
@@ -892,13 +901,14 @@
     async function main() {
         game = await createVelmora({shell});
         chrome = JSON.parse(text(result(call('vm_chrome_layout'))));
+        // The faces come while the world loads and the title runs: only the
+        // browser's pages need them.
+        const faces = Promise.all([document.fonts.load('13px IPAGothic', 'あA'),
+                                   document.fonts.load('12px IPAPGothic', 'あA')])
+            .catch(() => {});  // drawn in a fallback face; the page layout does not depend on it
         await loadWorld();
-        try {
-            await document.fonts.load('13px IPAGothic', 'あA');
-        } catch (e) {
-            // Drawn in a fallback face; the layout does not depend on it.
-        }
         await runTitle();
+        await faces;
         await startBrowser();
         window.velmora.ready = true;
     }

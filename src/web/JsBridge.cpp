@@ -25,6 +25,10 @@ EM_JS(void, js_draw_picture, (int mode, int x, int y, int width, int height, con
                              HEAPU8.subarray(rgba, rgba + pictureWidth * pictureHeight * 4),
                              pictureWidth, pictureHeight, key >>> 0);
 });
+EM_JS(void, js_clip, (int x, int y, int width, int height), {
+    Module.shell.clip(x, y, width, height);
+});
+EM_JS(void, js_unclip, (), { Module.shell.unclip(); });
 EM_JS(void, js_page_painted, (int width, int height), { Module.shell.pagePainted(width, height); });
 EM_JS(void, js_scroll_to_top, (), { Module.shell.scrollToTop(); });
 EM_JS(void, js_link_repainted, (), { Module.shell.linkRepainted(); });

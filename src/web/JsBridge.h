@@ -18,6 +18,9 @@ void js_draw_characters(const char* text, size_t length, const int* xs, size_t c
 // 2 leaves out `key` (a colour, red in the low byte).
 void js_draw_picture(int mode, int x, int y, int width, int height, const uint8_t* rgba,
                      int pictureWidth, int pictureHeight, uint32_t key);
+// Drawing stays inside the rectangle until the clip is lifted.
+void js_clip(int x, int y, int width, int height);
+void js_unclip();
 void js_page_painted(int width, int height);
 void js_scroll_to_top();
 void js_link_repainted();

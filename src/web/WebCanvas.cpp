@@ -93,12 +93,23 @@ void WebCanvas::DrawTextAt(int x, int y, std::string_view text) {
 }
 
 void WebCanvas::DrawWrappedText(const Rect& area, std::string_view text) {
-    for (const WrappedLine& line : WrapPageText(fontSpec(), area.width(), text)) {
+    const FontSpec spec = fontSpec();
+    // Clipped to the area, as the system's text drawing is; the underscore
+    // may fall on the row just below it.
+    js_clip(area.left, area.top, area.width(), area.height() + 1);
+    for (const WrappedLine& line : WrapPageText(spec, area.width(), text)) {
         if (area.top + line.y >= area.bottom) {
             break;
         }
-        DrawRun(area.left, area.top + line.y, text.substr(line.begin, line.length));
+        DrawRun(area.left, area.top + line.y, line.text);
+        if (line.underlineRight > line.underlineLeft) {
+            // The "&" mark's underscore, one pixel below the baseline.
+            js_fill_rect(area.left + line.underlineLeft,
+                         area.top + line.y + PageFontAscent(spec) + 1,
+                         line.underlineRight - line.underlineLeft, 1, textColour_);
+        }
     }
+    js_unclip();
 }
 
 Size WebCanvas::MeasureWrappedText(int width, std::string_view text) {

@@ -15,6 +15,7 @@
 #include "html/PageFontMetrics.h"
 #include "html/TokenList.h"
 #include "picture/DibPicture.h"
+#include "text/FontFaces.h"
 #include "text/StringList.h"
 
 namespace {
@@ -451,7 +452,7 @@ std::string WebGame::LastKeyword() const {
 }
 
 Size WebGame::MeasureCaption(std::string_view text) {
-    return MeasureSystemFontText(text);
+    return {SystemFontTextWidth(text), kSystemFontHeight};
 }
 
 std::unique_ptr<FormControlWindow> WebGame::CreateTextField(FormTextField& field) {

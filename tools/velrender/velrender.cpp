@@ -23,6 +23,7 @@
 #include "html/LayoutDump.h"
 #include "html/TokenList.h"
 #include "picture/DibPicture.h"
+#include "text/FontFaces.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -132,13 +133,9 @@ class PreviewHost : public PageHost {
         return slot.Load(name, sources_);
     }
     Point ScrollPosition() const override { return {options_.scrollX, options_.scrollY}; }
-    // In a screen device context with its own font, as the view measures.
+    // In the Japanese system font's cells, as the view measures.
     Size MeasureCaption(std::string_view text) override {
-        WindowDC dc(nullptr);
-        const std::wstring wide = Widen(text);
-        SIZE size{};
-        GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
-        return {size.cx, size.cy};
+        return {SystemFontTextWidth(text), kSystemFontHeight};
     }
     std::unique_ptr<FormControlWindow> CreateTextField(FormTextField& field) override {
         return Keep(field.password ? "password" : "text", field, field.name, field.initialValue,

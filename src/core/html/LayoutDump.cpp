@@ -1,6 +1,5 @@
 #include "html/LayoutDump.h"
 
-#include <cstdarg>
 #include <cstdio>
 
 #include "html/TokenList.h"
@@ -32,62 +31,53 @@ std::string Json(std::string_view cp932) {
     return out + "\"";
 }
 
-// One printf-formatted line.
-std::string Line(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    va_list again;
-    va_copy(again, arguments);
-    const int length = std::vsnprintf(nullptr, 0, format, arguments);
-    va_end(arguments);
-    std::string out(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    std::vsnprintf(out.data(), out.size(), format, again);
-    va_end(again);
-    out.pop_back();
-    return out + "\n";
+std::string Int(int value) {
+    return std::to_string(value);
+}
+
+std::string Bool(bool value) {
+    return value ? "true" : "false";
 }
 
 }  // namespace
 
 std::string DumpLayout(const TokenList& page, Size scrollSize,
                        const std::vector<DumpedControl>& controls) {
-    std::string out = Line("{\"page\":{\"width\":%d,\"height\":%d,\"title\":%s}}", scrollSize.width,
-                           scrollSize.height, Json(page.title()).c_str());
+    std::string out = "{\"page\":{\"width\":" + Int(scrollSize.width) +
+                      ",\"height\":" + Int(scrollSize.height) + ",\"title\":" + Json(page.title()) +
+                      "}}\n";
     for (const auto& link : page.links()) {
-        out += Line(
-            "{\"link\":{\"kind\":%d,\"target\":%s,\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,"
-            "\"visited\":%s}}",
-            static_cast<int>(link->kind), Json(link->target).c_str(), link->x, link->y, link->width,
-            link->height, link->visited ? "true" : "false");
+        out += "{\"link\":{\"kind\":" + Int(static_cast<int>(link->kind)) +
+               ",\"target\":" + Json(link->target) + ",\"x\":" + Int(link->x) +
+               ",\"y\":" + Int(link->y) + ",\"width\":" + Int(link->width) +
+               ",\"height\":" + Int(link->height) + ",\"visited\":" + Bool(link->visited) + "}}\n";
     }
     for (const auto& run : page.textRuns()) {
-        out += Line("{\"run\":{\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,\"text\":%s}}", run->x,
-                    run->y, run->width, run->height, Json(run->text).c_str());
+        out += "{\"run\":{\"x\":" + Int(run->x) + ",\"y\":" + Int(run->y) +
+               ",\"width\":" + Int(run->width) + ",\"height\":" + Int(run->height) +
+               ",\"text\":" + Json(run->text) + "}}\n";
     }
     for (const TableRecord& table : page.tables()) {
         std::string cells;
         for (const Rect& cell : table.cells) {
-            cells += (cells.empty() ? "[" : ",[") + std::to_string(cell.left) + "," +
-                     std::to_string(cell.top) + "," + std::to_string(cell.width()) + "," +
-                     std::to_string(cell.height()) + "]";
+            cells += (cells.empty() ? "[" : ",[") + Int(cell.left) + "," + Int(cell.top) + "," +
+                     Int(cell.width()) + "," + Int(cell.height()) + "]";
         }
-        out += Line(
-            "{\"table\":{\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,\"border\":%s,"
-            "\"rows\":%d,\"columns\":%d,\"cells\":[%s]}}",
-            table.box.left, table.box.top, table.box.width(), table.box.height(),
-            table.border ? "true" : "false", table.rows, table.columns, cells.c_str());
+        out += "{\"table\":{\"x\":" + Int(table.box.left) + ",\"y\":" + Int(table.box.top) +
+               ",\"width\":" + Int(table.box.width()) + ",\"height\":" + Int(table.box.height()) +
+               ",\"border\":" + Bool(table.border) + ",\"rows\":" + Int(table.rows) +
+               ",\"columns\":" + Int(table.columns) + ",\"cells\":[" + cells + "]}}\n";
     }
     for (const DumpedControl& control : controls) {
-        out += Line(
-            "{\"control\":{\"kind\":\"%s\",\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,"
-            "\"name\":%s,\"value\":%s}}",
-            control.kind.c_str(), control.box.left, control.box.top, control.box.width(),
-            control.box.height(), Json(control.name).c_str(), Json(control.value).c_str());
+        out += "{\"control\":{\"kind\":\"" + control.kind + "\",\"x\":" + Int(control.box.left) +
+               ",\"y\":" + Int(control.box.top) + ",\"width\":" + Int(control.box.width()) +
+               ",\"height\":" + Int(control.box.height()) + ",\"name\":" + Json(control.name) +
+               ",\"value\":" + Json(control.value) + "}}\n";
     }
     for (int i = 0; i < page.imageCount() && i < TokenList::kImageSlots; ++i) {
         const DibPicture& slot = page.imageSlot(i);
-        out += Line("{\"picture\":{\"index\":%d,\"name\":%s,\"width\":%d,\"height\":%d}}", i,
-                    Json(slot.name()).c_str(), slot.width(), slot.height());
+        out += "{\"picture\":{\"index\":" + Int(i) + ",\"name\":" + Json(slot.name()) +
+               ",\"width\":" + Int(slot.width()) + ",\"height\":" + Int(slot.height()) + "}}\n";
     }
     return out;
 }

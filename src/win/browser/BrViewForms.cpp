@@ -4,18 +4,13 @@
 #include "browser/BrView.h"
 #include "forms/FormButton.h"
 #include "forms/FormTextField.h"
-#include "framework/Fonts.h"
-#include "framework/Gdi.h"
-#include "framework/Text.h"
+#include "text/FontFaces.h"
 
 Size CBrView::MeasureCaption(std::string_view text) {
-    // In the view's own device context, as it stands on a Japanese system.
-    WindowDC dc(GetSafeHwnd());
-    SelectInto font(dc.get(), JapaneseSystemFontFor(dc.get()));
-    const std::wstring wide = Widen(text);
-    SIZE size{};
-    GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
-    return {size.cx, size.cy};
+    // The cells of a Japanese system's system font, whatever face this
+    // system realises it in (Wine takes one IPA face or another from start
+    // to start), so that a page lays out alike everywhere.
+    return {SystemFontTextWidth(text), kSystemFontHeight};
 }
 
 std::unique_ptr<FormControlWindow> CBrView::CreateTextField(FormTextField& field) {

@@ -40,3 +40,14 @@ TEST(ChooseJapaneseFace, LeavesTheWantedFaceWhenNothingElseDrawsJapanese) {
 }
 
 }  // namespace
+
+TEST(SystemFont, CaptionsTakeEightPixelsABytes) {
+    EXPECT_EQ(SystemFontTextWidth(""), 0);
+    EXPECT_EQ(SystemFontTextWidth("OK"), 16);
+    // "霧検索": three double-byte characters, 16 pixels each; a half-width
+    // kana is narrow like ASCII.
+    EXPECT_EQ(SystemFontTextWidth("\x96\xb6\x8c\x9f\x8d\xf5"), 48);
+    EXPECT_EQ(SystemFontTextWidth("\xb1"
+                                  "a\x82\xa0"),
+              32);
+}
