@@ -1,7 +1,7 @@
 // Files: a download link's file as the browser saves it, and a world served
 // without one of its archives.
 import {readFileSync, readdirSync, symlinkSync} from 'node:fs';
-import {join} from 'node:path';
+import {join, resolve} from 'node:path';
 import {
     assert, assertEqual, clickLink, idle, messageShown, newPageAfter, state, test, velarc, webDir, worldDir,
 } from './lib.mjs';
@@ -41,7 +41,7 @@ test('Files.a_missing_archive_is_told_as_on_windows_and_the_game_goes_on', async
     // The web folder without parts.arc.
     const folder = run.folder();
     for (const name of readdirSync(webDir)) {
-        if (name !== 'parts.arc') symlinkSync(join(webDir, name), join(folder, name));
+        if (name !== 'parts.arc') symlinkSync(resolve(webDir, name), join(folder, name));
     }
     const page = await run.open({url: await run.serve(folder)});
     await page.click('#title-canvas', {position: {x: 320, y: 240}});
