@@ -429,6 +429,8 @@
         }));
         game.FS.chdir('/world');
         bar.value = 100;
+        // A missing or damaged archive is told here, before the title.
+        call('vm_open_world');
     }
 
     // --- Title screen --------------------------------------------------------------
@@ -787,7 +789,8 @@
             toldScroll = {x: scrollBox.scrollLeft, y: scrollBox.scrollTop};
             call('vm_set_scroll', toldScroll.x, toldScroll.y);
         });
-        window.addEventListener('resize', tellView);
+        // Also when a scroll bar comes or goes: the game lays pages out for the inside.
+        new ResizeObserver(tellView).observe(scrollBox);
 
         $('favourites-window-list').addEventListener('dblclick', () => {
             const selected = $('favourites-window-list').selectedIndex;

@@ -54,29 +54,22 @@ class WebControl : public FormControlWindow {
     int id_;
 };
 
-void Show(const std::string& text) {
-    js_show_message(text.data(), text.size(), "", 0);
-}
-
 }  // namespace
 
-WebGame::WebGame()
-    : state_(GameState::NewGame()),
-      session_(state_, visited_, archives_[kText], *this, this),
-      bookmarks_(session_) {
-    SetMessageHandler(Show);
-}
+WebGame::WebGame(const WorldArchives& world)
+    : world_(world),
+      state_(GameState::NewGame()),
+      session_(state_, visited_, world.archives[WorldArchives::kText], *this, this),
+      bookmarks_(session_) {}
 
 WebGame::~WebGame() = default;
 
 void WebGame::Start(const std::vector<uint8_t>& save) {
-    for (size_t i = 0; i < archives_.size(); ++i) {
-        archives_[i].Open(kArchiveNames[i]);
-    }
+    const Archive& text = world_.archives[WorldArchives::kText];
     StringList lines;
-    lines.LoadLines("password.txt", archives_[kText]);
+    lines.LoadLines("password.txt", text);
     passwordLists_ = ParsePasswordLines(lines);
-    session_.SetSearchTable(LoadPageTable(archives_[kText]));
+    session_.SetSearchTable(LoadPageTable(text));
 
     state_ = GameState::NewGame();
     bookmarks_.SetHomeToStandard();
@@ -379,7 +372,8 @@ void WebGame::OfferDownload(const std::string& fileName) {
     }
     // The browser keeps the file; the page cannot know where, nor whether the
     // player kept it, so the entry's bytes are the success.
-    const std::optional<std::vector<uint8_t>> bytes = ReadDownload(archives_[kEx], fileName);
+    const std::optional<std::vector<uint8_t>> bytes =
+        ReadDownload(world_.archives[WorldArchives::kEx], fileName);
     if (bytes) {
         js_save_file(offered.data(), offered.size(), bytes->data(), bytes->size());
         js_show_message(kDownloadDoneText.data(), kDownloadDoneText.size(),
@@ -444,7 +438,7 @@ bool WebGame::CapsLockOn() const {
 }
 
 bool WebGame::LoadPicture(std::string_view name, DibPicture& slot) {
-    return slot.Load(name, PictureSources{&archives_[kCg], &archives_[kEx], &archives_[kParts]});
+    return slot.Load(name, world_.pictures());
 }
 
 std::string WebGame::LastKeyword() const {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "WorldArchives.h"
 #include "archive/Archive.h"
 #include "browser/Bookmarks.h"
 #include "browser/BrowserSession.h"
@@ -24,16 +25,10 @@ class WebCanvas;
 // events in and the core's answers out.
 class WebGame : public SessionHost, public PageHost {
   public:
-    // The world's archives, by the names the page fetches.
-    static constexpr std::array<const char*, 4> kArchiveNames = {"cg.arc", "ex.arc", "Text.arc",
-                                                                 "parts.arc"};
-    enum ArchiveIndex { kCg = 0, kEx = 1, kText = 2, kParts = 3 };
-
-    WebGame();
+    explicit WebGame(const WorldArchives& world);
     ~WebGame() override;
 
-    // Opens the archives in the current folder (those the page could fetch)
-    // and the save the page kept, if any; then the home page.
+    // Goes on with the save the page kept, if any: the home page opens.
     void Start(const std::vector<uint8_t>& save);
     // A save file from elsewhere: false (and nothing changes) when it does
     // not decode.
@@ -119,7 +114,7 @@ class WebGame : public SessionHost, public PageHost {
     void AddAddress(const std::string& text);
     void RepaintLink(LinkElement& link);
 
-    std::array<Archive, 4> archives_;
+    const WorldArchives& world_;
     GameState state_;
     PasswordLists passwordLists_;
     VisitedList visited_;

@@ -2,11 +2,8 @@
 
 #include "JsBridge.h"
 
-std::string WebTitle::Start() {
-    archives_[0].Open("cg.arc");
-    archives_[1].Open("ex.arc");
-    archives_[2].Open("parts.arc");
-    const PictureSources sources{&archives_[0], &archives_[1], &archives_[2]};
+std::string WebTitle::Start(const WorldArchives& world) {
+    const PictureSources sources = world.pictures();
     screen_.Load(kTitleScreenPicture, sources);
     for (size_t i = 0; i < pictures_.size(); ++i) {
         pictures_[i].Load(kTitlePictureNames[i], sources);

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "archive/Archive.h"
+#include "WorldArchives.h"
 #include "game/TitleShow.h"
 #include "picture/DibPicture.h"
 
@@ -13,7 +13,7 @@ class WebTitle {
   public:
     // Loads the pictures from the archives in the current folder, shows the
     // still title (black without its picture) and starts its timer.
-    std::string Start();
+    std::string Start(const WorldArchives& world);
     // What timer `id` does; the answer is what the page does with its timers
     // (see Timers).
     std::string OnTimer(int id);
@@ -26,7 +26,6 @@ class WebTitle {
     static std::string Timers(const TitleStep& step);
     void Show();
 
-    std::array<Archive, 3> archives_;
     DibPicture screen_;
     std::array<DibPicture, kTitlePictureCount> pictures_;
     TitleShow show_;

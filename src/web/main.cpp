@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "JsBridge.h"
+#include "Message.h"
 #include "WebGame.h"
 #include "WebTitle.h"
 #include "browser/ChromeLayout.h"
@@ -20,6 +22,7 @@
 
 namespace {
 
+WorldArchives world;
 std::unique_ptr<WebGame> game;
 std::unique_ptr<WebTitle> title;
 std::string result;
@@ -36,6 +39,11 @@ std::string Text(const char* text, int length) {
                                          : std::string();
 }
 
+// Every message of the game, in the page's message box.
+void ShowInPage(const std::string& text) {
+    js_show_message(text.data(), text.size(), "", 0);
+}
+
 int Answer(std::string text) {
     result = std::move(text);
     return static_cast<int>(result.size());
@@ -49,10 +57,16 @@ EMSCRIPTEN_KEEPALIVE const char* vm_result() {
     return result.data();
 }
 
+// The archives the page has fetched into the current folder, once.
+EMSCRIPTEN_KEEPALIVE void vm_open_world() {
+    SetMessageHandler(ShowInPage);
+    world.Open();
+}
+
 // The title screen.
 EMSCRIPTEN_KEEPALIVE int vm_title_start() {
     title = std::make_unique<WebTitle>();
-    return Answer(title->Start());
+    return Answer(title->Start(world));
 }
 EMSCRIPTEN_KEEPALIVE int vm_title_timer(int id) {
     return title ? Answer(title->OnTimer(id)) : Answer("");
@@ -136,7 +150,7 @@ EMSCRIPTEN_KEEPALIVE int vm_button_picture(const char* name, int length, uint32_
 
 // The browser.
 EMSCRIPTEN_KEEPALIVE void vm_start(const uint8_t* save, int length) {
-    game = std::make_unique<WebGame>();
+    game = std::make_unique<WebGame>(world);
     game->SetView(view.width, view.height, view.windowWidth);
     game->Start(std::vector<uint8_t>(save, save + (save != nullptr ? length : 0)));
 }
