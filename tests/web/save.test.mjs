@@ -1,8 +1,8 @@
 // What the game keeps in the browser's storage: favourites, the story's stage
 // and the pages visited, across a reload, in the save file's own format.
-import {writeFileSync} from 'node:fs';
+import {readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
-import {assert, assertEqual, enterGame, newPageAfter, pageTable, state, test, velarc} from './lib.mjs';
+import {assert, assertEqual, enterGame, idle, messageShown, newPageAfter, pageTable, state, test, velarc} from './lib.mjs';
 
 const table = await pageTable();
 
@@ -60,4 +60,47 @@ test('Save.a_favourite_and_the_story_outlast_a_reload_and_export_as_a_save_file'
     assertEqual((await state(page)).page, 'usyo.htm', 'the page the favourite opens');
     const stored = await page.evaluate(() => Array.from(atob(localStorage.getItem('velmora.dat')), (c) => c.charCodeAt(0)));
     assertEqual(stored, await page.evaluate(() => window.velmora.saveBytes()), 'the stored save against the exported one');
+});
+
+test('Save.a_save_file_exported_goes_on_in_another_game_and_a_damaged_one_changes_nothing', async (run) => {
+    const first = await run.game();
+    await first.fill('#address', table.get('usyo.htm').address);
+    await newPageAfter(first, () => first.press('#address', 'Enter'));
+    await first.click('.menu[data-menu="favourites"] .menu-title');
+    await first.click('[data-command="add-favourite"]');
+    await first.click('#favourite-add-yes');
+    await first.waitForSelector('#favourite-add-dialog', {state: 'hidden'});
+
+    // ファイル → セーブデータを書き出す…: the download is the save file itself.
+    await first.click('.menu[data-menu="file"] .menu-title');
+    const [download] = await Promise.all([first.waitForEvent('download'),
+                                          first.click('[data-command="export-save"]')]);
+    assertEqual(download.suggestedFilename(), 'velmora.dat', 'the exported file\'s name');
+    const exported = readFileSync(await download.path());
+    assertEqual(Array.from(exported), await first.evaluate(() => window.velmora.saveBytes()),
+                'the exported bytes against the game\'s save');
+
+    // Another player's new game: a file that is no save is refused and nothing changes.
+    const second = await run.game();
+    const before = await second.evaluate(() => window.velmora.saveBytes());
+    const damaged = join(run.folder(), 'damaged.dat');
+    writeFileSync(damaged, exported.subarray(0, 100));
+    await second.setInputFiles('#import-save-file', damaged);
+    assertEqual(await messageShown(second), 'このファイルはセーブデータとして読み込めません。ゲームはそのまま続きます。',
+                'the message for a damaged save');
+    await second.click('#message-ok');
+    await idle(second);
+    assertEqual(await second.evaluate(() => window.velmora.saveBytes()), before, 'the game after a damaged save');
+    assertEqual(await favouritesMenu(second), [], 'the favourites after a damaged save');
+    await second.keyboard.press('Escape');
+
+    // The exported file goes on: the stage, the favourite, and the home page shown.
+    const good = join(run.folder(), 'velmora.dat');
+    writeFileSync(good, exported);
+    await newPageAfter(second, () => second.setInputFiles('#import-save-file', good));
+    assertEqual(await favouritesMenu(second), [table.get('usyo.htm').title], 'the favourites of the loaded save');
+    await second.keyboard.press('Escape');
+    const {fields} = await readSave(await second.evaluate(() => window.velmora.saveBytes()), run.folder());
+    assertEqual(fields.disclosureStage, '2', 'the stage of the loaded save');
+    assertEqual((await state(second)).page, 'otop.htm', 'the page after loading a save');
 });
