@@ -406,10 +406,10 @@ class Wrapper {
         return line.size();
     }
 
-    // Cuts a line that does not fit back to a place it may break: returns the
-    // characters kept, and in `used` the characters the line takes up (a
-    // space it breaks at is taken and not drawn). A word that does not fit
-    // whole stays whole, up to the next space.
+    // Cuts a line that does not fit back to the last place it may break:
+    // returns the characters kept, and in `used` the characters the line
+    // takes up (a space it breaks at is taken and not drawn). Where nothing
+    // that fits may break, the line runs on to the next space.
     size_t BreakLine(const std::vector<size_t>& line, size_t fit, size_t& used) const {
         std::vector<BreakClass> classes;
         classes.reserve(line.size());

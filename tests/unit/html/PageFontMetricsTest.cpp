@@ -192,7 +192,8 @@ TEST(PageFontMetrics, PunctuationNumbersAndControlCharactersBreakByTheSystemsCla
         {"」 ゃい", 24, {"」 ゃい"}},  // nor after a closing bracket and spaces
         {"」  ゃい", 32, {"」  ゃい"}},
         {"ab ゃい", 24, {"ab ", "ゃ", "い"}},  // but after a space alone it may
-        {"\001ab", 16, {"\001ab"}},            // a control character first is a letter
+        {"a\001b", 8, {"a\001b"}},             // a control character holds on to a letter
+        {"\001ab", 16, {"\001ab"}},            // and first on a line is one
         {"\x0b!a", 16, {"\x0b", "!a"}},        // a vertical tab breaks after it
     };
     for (const auto& c : cases) {
@@ -226,6 +227,17 @@ TEST(PageFontMetrics, NewlinesEndLinesAndAmpersandsMarkACharacter) {
     EXPECT_EQ(marked[0].underlineLeft, 8);  // under "b", at 14 = ascent + 1
     EXPECT_EQ(marked[0].underlineRight, 15);
     EXPECT_EQ(Wrap(Font(16), 100, "x&").texts, (Lines{"x&"}));  // a last "&" is drawn
+
+    // 0x1E marks as "&" does; 0x1F hides itself and the character after it.
+    const std::vector<WrappedLine> alpha = WrapPageText(Font(16), 100, "a\x1exb");
+    ASSERT_EQ(alpha.size(), 1u);
+    EXPECT_EQ(alpha[0].text, "axb");
+    EXPECT_EQ(alpha[0].underlineLeft, 8);
+    EXPECT_EQ(alpha[0].underlineRight, 15);
+    EXPECT_EQ(Wrap(Font(16), 100, "a\x1fxb").texts, (Lines{"ab"}));
+    w = Wrap(Font(16), 100, "a\x1fあい");
+    EXPECT_EQ(w.texts, (Lines{"aい"}));
+    EXPECT_EQ(w.size.width, 24);
 }
 
 }  // namespace
