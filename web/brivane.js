@@ -346,7 +346,6 @@
     const pageSound = new Audio();
     pageSound.loop = true;
     let pageSoundName = '';
-    let toldFetchFailed = false;
     function soundUrl(name) {
         return name.replace(/\\/g, '/').split('/').map(encodeURIComponent).join('/');
     }
@@ -360,9 +359,7 @@
     pageSound.addEventListener('error', () => fetchFailed());
     // A file the server no longer gives: said once; the game goes on with what it has.
     function fetchFailed() {
-        if (toldFetchFailed) return;
-        toldFetchFailed = true;
-        message('ファイルを読み込めませんでした。サーバーとの接続を確かめてください。ゲームはそのまま続けられます。');
+        if (gameStarted) call('vm_fetch_failed');
     }
 
     // --- Loading the world -------------------------------------------------------
@@ -874,6 +871,19 @@
             showMenu(document.querySelector(`.menu[data-menu="${MENU_KEYS[key]}"]`));
         } else if (key === 'Escape' && openMenu) {
             closeMenus();
+        } else if (openMenu && (key === 'ArrowDown' || key === 'ArrowUp')) {
+            // Up and down the open menu's items, round at the ends.
+            event.preventDefault();
+            const items = Array.from(openMenu.querySelectorAll('.menu-items button'));
+            const at = items.indexOf(document.activeElement);
+            const next = key === 'ArrowDown' ? at + 1 : at - 1;
+            items[(next + items.length) % items.length].focus();
+        } else if (openMenu && (key === 'ArrowLeft' || key === 'ArrowRight')) {
+            // The menu beside it.
+            event.preventDefault();
+            const menus = Array.from(document.querySelectorAll('.menu'));
+            const at = menus.indexOf(openMenu);
+            showMenu(menus[(at + (key === 'ArrowRight' ? 1 : -1) + menus.length) % menus.length]);
         }
     }
 

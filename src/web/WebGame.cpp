@@ -255,6 +255,13 @@ void WebGame::FavouritesChanged() {
     js_favourites_changed();
 }
 
+void WebGame::FetchFailed() {
+    if (!toldFetchFailed_) {
+        toldFetchFailed_ = true;
+        ShowMessage(kWorldFileUnreachableText);
+    }
+}
+
 void WebGame::PressControl(int id) {
     const auto found = controls_.find(id);
     if (found != controls_.end() && found->second.button != nullptr) {

@@ -62,6 +62,8 @@ class WebGame : public SessionHost, public PageHost {
     const VisitedList& visited() const { return visited_; }
     const std::vector<std::string>& addresses() const { return addresses_; }
     void FavouritesChanged();
+    // The server no longer gives a file: the player hears of it once a run.
+    void FetchFailed();
     // The layout of the page shown, as velrender --dump prints it.
     std::string DumpLayout() const;
     // Draws the page again and shows it.
@@ -131,4 +133,5 @@ class WebGame : public SessionHost, public PageHost {
     LinkElement* hotLink_ = nullptr;
     bool started_ = false;
     bool toldSaveFailed_ = false;
+    bool toldFetchFailed_ = false;
 };

@@ -332,6 +332,11 @@ EMSCRIPTEN_KEEPALIVE int vm_page_state() {
     return Answer(lines);
 }
 
+// A file the page fetches as the game goes (a sound) did not come.
+EMSCRIPTEN_KEEPALIVE void vm_fetch_failed() {
+    game->FetchFailed();
+}
+
 // The layout of the page shown, as the page preview tool prints it.
 EMSCRIPTEN_KEEPALIVE int vm_dump() {
     return Answer(game->DumpLayout());

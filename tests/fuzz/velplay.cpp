@@ -316,7 +316,15 @@ void CheckKept(const SaveData& kept) {
     GameState state = kept.state;
     state.favouriteCount = static_cast<uint32_t>(kept.favourites.size());
     state.addressCount = static_cast<uint32_t>(kept.addresses.size());
-    state.visitedCount = static_cast<uint32_t>(kept.visited.size());
+    // The file leaves out visited names that can name no page (an address
+    // typed with control characters opens, and is visited, as a missing page).
+    std::vector<std::string> visited;
+    for (const std::string& name : kept.visited) {
+        if (IsPageName(FitField(name, kPageNameFieldSize)) && visited.size() < kMaxSavedVisited) {
+            visited.push_back(Fit<kPageNameFieldSize>(name));
+        }
+    }
+    state.visitedCount = static_cast<uint32_t>(visited.size());
     FUZZ_CHECK(read->state == state);
     FUZZ_CHECK(read->favourites.size() == kept.favourites.size());
     for (size_t i = 0; i < kept.favourites.size(); ++i) {
@@ -329,10 +337,7 @@ void CheckKept(const SaveData& kept) {
     for (size_t i = 0; i < kept.addresses.size(); ++i) {
         FUZZ_CHECK(read->addresses[i] == Fit<kAddressFieldSize>(kept.addresses[i]));
     }
-    FUZZ_CHECK(read->visited.size() == kept.visited.size());
-    for (size_t i = 0; i < kept.visited.size(); ++i) {
-        FUZZ_CHECK(read->visited[i] == Fit<kPageNameFieldSize>(kept.visited[i]));
-    }
+    FUZZ_CHECK(read->visited == visited);
 }
 
 // What one play gave: its reports, the times the game was kept, and the last.

@@ -127,3 +127,27 @@ test('Browser.typed_addresses_open_their_page_or_fail_as_on_windows', async (run
     const list = await page.$$eval('#address-list option', (options) => options.map((o) => o.value));
     assertEqual(list.slice(-3), [known, 'kirimi', unknown], 'the address list');
 });
+
+test('Browser.the_keys_the_browser_owns_do_the_games_thing', async (run) => {
+    const page = await run.game();
+    const drawnBefore = await page.evaluate(() => window.velmora.pagesDrawn());
+    // F5 would reload the game and lose its history: it does nothing.
+    await page.keyboard.press('F5');
+    await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+    assert(await page.evaluate(() => window.velmora.ready), 'the game after F5');
+    assertEqual(await page.evaluate(() => window.velmora.pagesDrawn()), drawnBefore, 'pages drawn after F5');
+
+    // Ctrl+O: a page file, known by its name wherever it lies.
+    const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.keyboard.press('Control+o')]);
+    const file = {name: 'kyoudata.htm', mimeType: 'text/html', buffer: Buffer.from('<html></html>')};
+    await newPageAfter(page, () => chooser.setFiles(file));
+    assertEqual((await state(page)).page, 'kyoudata.htm', 'the page Ctrl+O opened');
+
+    // Ctrl+P: the page as shown goes to the browser's print.
+    await page.evaluate(() => { window.print = () => { window.printed = true; }; });
+    await page.keyboard.press('Control+p');
+    await page.waitForFunction(() => window.printed === true);
+    const size = await page.$eval('#print-page', (image) => [image.naturalWidth, image.naturalHeight]);
+    const view = (await state(page)).client;
+    assert(size[0] >= view.width && size[1] >= view.height, `printed ${size} for a view of ${view.width}x${view.height}`);
+});

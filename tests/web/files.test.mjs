@@ -3,7 +3,8 @@
 import {readFileSync, readdirSync, symlinkSync} from 'node:fs';
 import {join, resolve} from 'node:path';
 import {
-    assert, assertEqual, clickLink, idle, messageShown, newPageAfter, state, test, velarc, webDir, worldDir,
+    assert, assertEqual, clickLink, enterGame, idle, messageShown, newPageAfter, state, test, velarc, webDir,
+    worldDir,
 } from './lib.mjs';
 
 test('Files.a_download_link_saves_the_entry_of_ex_arc_after_ok_and_nothing_after_cancel', async (run) => {
@@ -56,4 +57,23 @@ test('Files.a_missing_archive_is_told_as_on_windows_and_the_game_goes_on', async
     await newPageAfter(page, () => clickLink(page, 'onews.htm'));
     assertEqual((await state(page)).page, 'onews.htm', 'the page a link opens');
     assert(await page.isHidden('#message-dialog'), 'a message after a page without parts.arc');
+});
+
+test('Files.a_server_gone_mid_game_is_told_once_and_the_game_goes_on', async (run) => {
+    const url = await run.serve(webDir);
+    const page = await run.open({url});
+    await enterGame(page);
+    run.servers.at(-1).stop();
+    // A page whose sound the server can no longer give: told once.
+    await page.evaluate(() => window.velmora.open('osyo.htm'));
+    assertEqual(await messageShown(page), 'ファイルを読み込めませんでした。サーバーとの接続を確かめてください。ゲームはそのまま続けられます。',
+                'the message when the server has gone');
+    await page.click('#message-ok');
+    await idle(page);
+    // The world is in memory: pages still open, and nothing more is told.
+    await newPageAfter(page, () => page.evaluate(() => window.velmora.open('usyo.htm')));
+    assertEqual((await state(page)).page, 'usyo.htm', 'the page opened without the server');
+    assert(await page.isHidden('#message-dialog'), 'a second message');
+    const stored = await page.evaluate(() => Array.from(atob(localStorage.getItem('velmora.dat')), (c) => c.charCodeAt(0)));
+    assertEqual(stored, await page.evaluate(() => window.velmora.saveBytes()), 'the stored save');
 });
