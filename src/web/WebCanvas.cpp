@@ -69,20 +69,20 @@ void WebCanvas::DrawCharacters(int y, std::string_view text, const int* xs) {
     if (count == 0) {
         return;
     }
-    const FontSpec spec = fontSpec();
-    const Size cell = PageCharacterSize(spec, false);
-    js_draw_characters(text.data(), text.size(), xs, count, y, PageFontEmPixels(spec),
-                       PageFontAscent(spec), spec.bold, spec.underline, textColour_, !transparent_,
+    const FontSpec font = fontSpec();
+    const Size cell = PageCharacterSize(font, false);
+    js_draw_characters(text.data(), text.size(), xs, count, y, PageFontEmPixels(font),
+                       PageFontAscent(font), font.bold, font.underline, textColour_, !transparent_,
                        cell.width, cell.height);
 }
 
 void WebCanvas::DrawRun(int x, int y, std::string_view text) {
-    const FontSpec spec = fontSpec();
+    const FontSpec font = fontSpec();
     std::vector<int> xs;
     for (size_t i = 0; i < text.size();) {
         const bool pair = IsLeadByte(static_cast<uint8_t>(text[i])) && i + 1 < text.size();
         xs.push_back(x);
-        x += PageCharacterSize(spec, pair).width;
+        x += PageCharacterSize(font, pair).width;
         i += pair ? 2 : 1;
     }
     DrawCharacters(y, text, xs.data());
@@ -93,11 +93,11 @@ void WebCanvas::DrawTextAt(int x, int y, std::string_view text) {
 }
 
 void WebCanvas::DrawWrappedText(const Rect& area, std::string_view text) {
-    const FontSpec spec = fontSpec();
+    const FontSpec font = fontSpec();
     // Clipped to the area, as the system's text drawing is; the underscore
     // may fall on the row just below it.
     js_clip(area.left, area.top, area.width(), area.height() + 1);
-    for (const WrappedLine& line : WrapPageText(spec, area.width(), text)) {
+    for (const WrappedLine& line : WrapPageText(font, area.width(), text)) {
         if (area.top + line.y >= area.bottom) {
             break;
         }
@@ -105,7 +105,7 @@ void WebCanvas::DrawWrappedText(const Rect& area, std::string_view text) {
         if (line.underlineRight > line.underlineLeft) {
             // The "&" mark's underscore, one pixel below the baseline.
             js_fill_rect(area.left + line.underlineLeft,
-                         area.top + line.y + PageFontAscent(spec) + 1,
+                         area.top + line.y + PageFontAscent(font) + 1,
                          line.underlineRight - line.underlineLeft, 1, textColour_);
         }
     }
