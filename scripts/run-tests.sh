@@ -115,12 +115,13 @@ running_test() {
 }
 
 run_tier() {
-    local name=$1 seconds=$2 log=$logs/$1.log status
+    local name=$1 seconds=$2 log=$logs/$1.log status started=$SECONDS
     shift 2
     echo "== $name"
     run_limited "$seconds" "$log" "$@"
     status=$?
     report_tier "$name" "$seconds" "$status" "$log"
+    echo "$name: took $((SECONDS - started)) s"
 }
 
 # Counts a tier that ran under run_limited with status $3 (timed_out set).
@@ -205,7 +206,7 @@ if [ -n "${VELMORA_TEST_WIN32:-}" ]; then
 fi
 
 # The web edition in headless Chromium, its pages against velrender's under Wine.
-run_tier web "$(tier_limit 240)" node "$root/tests/web/run.mjs"
+run_tier web "$(tier_limit 480)" node "$root/tests/web/run.mjs"
 
 run_tier e2e "$(tier_limit 1200)" "$root/scripts/with-display.sh" "$root/tests/e2e/run.sh"
 

@@ -8,158 +8,9 @@ readonly PLAY_WINDOW=$'mainx 0\nmainy 0\nmainw 1024\nmainh 768'
 readonly PLAY_CLIENT=1012x628
 readonly PLAY_VIEW_HEIGHT=628
 
-# The route, in the words of velplay (which plays the same story without
-# windows) where they fit:
-#   follow TARGET [SHOWN]   click the current page's link to TARGET; the page
-#                           SHOWN (TARGET unless the story replaces it) opens
-#   home | back SHOWN       the tool buttons
-#   type ADDRESS SHOWN      an address typed into the address bar
-#   search WORD SHOWN       a word into the page's search field, then the
-#                           first unvisited result, page SHOWN
-#   note N                  the note link sugaN.htm: its scene, clicked through
-#   record N WORD...        the record link touN00.htm: its scene, the words
-#                           typed into its prompt in turn (all but the last wrong)
-#   submit N WORD           the reading room's button for touN01.htm, WORD
-#                           into its prompt
-#   download TARGET FILE    a download link saved as FILE through the save dialog
-#   plugin                  the plug-in link and its set-up
-#   favourite add | favourite open SHOWN
-#                           the favourites menu (one favourite: the archive)
-#   restart                 Alt+F4, a new start, past the title
-#   chapter STAGE PASSWORDS UMAKER
-#                           the save file's stage, password flags and company page
-readonly PLAY_ROUTE='
-chapter 0 0000000000000000 umaker00.htm
-follow kankou.htm
-download wall02.htm wall02.bmp
-home
-follow ohome.htm
-follow ipan07.htm
-follow ohome.htm
-follow ipan52.htm
-back ohome.htm
-follow bbs.htm
-follow bbs2.htm
-type http://www.kirimi.net/~toudai/ toudai.htm
-follow otop.htm
-follow olinks.htm
-follow machi.htm
-follow machihis.htm
-follow machi.htm
-follow shinbun.htm
-follow shinbun2.htm
-follow shinbun.htm
-follow olinks.htm
-follow kyoumaker00.htm
-follow kyousyo.htm
-follow kyoudata.htm
-follow kyouplug.htm
-plugin
-home
-follow search.htm
-search kirimi onews.htm
-follow otop.htm
-follow sugatop.htm
-note 00
-note 01
-note 09
-follow sugad01.htm
-note 02
-note 03
-note 04
-note 05
-follow sugad02.htm
-note 06
-note 07
-note 08
-note 10
-follow sugad03.htm
-note 11
-note 12
-note 13
-follow sugatop.htm
-follow kiroku.htm
-favourite add
-note 14
-chapter 1 0000000000000000 umaker00.htm
-record 00 kirimi kirimin
-follow sugatop.htm
-follow otop.htm
-follow omaker00.htm omaker01.htm
-follow usyo.htm
-chapter 2 1000000000000000 umaker01.htm
-favourite open kiroku.htm
-follow kirokuin.htm
-submit 06 KM307
-back kirokuin.htm
-submit 01 umineko
-back kirokuin.htm
-chapter 3 1100001000000000 umaker02.htm
-submit 02 goro
-back kirokuin.htm
-submit 03 shirasaki
-back kirokuin.htm
-submit 04 0707
-back kirokuin.htm
-submit 05 yuri
-back kirokuin.htm
-submit 07 higurashi
-back kirokuin.htm
-chapter 4 1111111100000000 umaker03.htm
-submit 08 shiroyami
-back kirokuin.htm
-submit 09 kiriyomi
-back kirokuin.htm
-submit 10 shiroichinmoku
-home
-follow olinks.htm
-follow umaker00.htm umaker03.htm
-follow upress.htm
-favourite open kiroku.htm
-record 11 shizuku
-chapter 5 1111111111110000 umaker03.htm
-restart
-favourite open kiroku.htm
-follow kirokuin.htm
-submit 12 0710
-back kirokuin.htm
-submit 13 makabe
-back kirokuin.htm
-chapter 6 1111111111111100 umaker04.htm
-home
-follow olinks.htm
-follow umaker00.htm umaker04.htm
-favourite open kiroku.htm
-record 14 sokkoujo
-chapter 7 1111111111111110 umaker04.htm
-follow sugatop.htm
-follow otop.htm
-follow ohome.htm
-follow ipan45.htm
-follow ohome.htm
-follow otop.htm
-chapter 8 1111111111111110 umaker05.htm
-follow olinks.htm
-follow umaker00.htm umaker05.htm
-favourite open kiroku.htm
-record 15 makabeosamu
-chapter 9 1111111111111111 umaker05.htm
-follow sugatop.htm
-follow otop.htm
-follow olinks.htm
-follow kyoumaker00.htm
-follow kyousyo.htm
-follow kyoumaker00.htm kyoumaker01.htm
-chapter 10 1111111111111111 umaker06.htm
-follow olinks.htm
-follow umaker00.htm umaker06.htm
-home
-follow ipan52.htm
-back otop.htm
-follow ipan52.htm
-back otop.htm
-follow ipan52.htm killerd.htm
-'
+# The route: one step a line (see the file's own comments).
+PLAY_ROUTE=$(grep -v '^#' "$(dirname "$0")/route.txt")
+readonly PLAY_ROUTE
 
 # The page shown, its window, and where its page area's top left stands on
 # the screen.
@@ -348,6 +199,8 @@ check_chapter() {
         grep -qxF "$line" <<<"$state" || fail "chapter $1: the save file lacks \"$line\""
     done <<<"$expected"
     screenshot "$current_test-chapter-$(printf %02d "$1")"
+    # The web edition goes on from these (tests/e2e/crossplay.sh).
+    mkdir -p "$E2E_DIR/saves" && cp "$SAVE_FILE" "$E2E_DIR/saves/chapter-$(printf %02d "$1").dat"
 }
 
 # A field of the save file as velarc shows it.
@@ -461,32 +314,39 @@ play_step() {
     esac
 }
 
-plays_the_demo_world_from_a_new_game_to_its_ending() {
-    local key='HKCU\Software\Korvex\Ｖｅｌｍｏｒａ\settings' name value found step steps at x y w h
-    local started=$SECONDS
-    PLAY_WORLD=$(make_world)
-    LAYOUT_CLIENT=$PLAY_CLIENT
-    # A new game with the text wait off (the save file's first byte), so
-    # that the scenes type their lines at once, in a window the size of
-    # the screen.
-    forget_saved_game
-    "$VELPLAY" "$PLAY_WORLD" --save "$SAVE_FILE" </dev/null || { fail "velplay made no save file"; return; }
-    printf '\0' | dd of="$SAVE_FILE" bs=1 count=1 conv=notrunc status=none
+# Starts the game on the save file in a window the size of the screen, past
+# the title (a screenshot named $1 when given), and finds where the page area
+# and the Home button stand.
+begin_play() {
+    local key='HKCU\Software\Korvex\Ｖｅｌｍｏｒａ\settings' name value found x y w h
     while read -r name value; do
         wine reg add "$key" /v "$name" /t REG_DWORD /d "$value" /f >/dev/null 2>&1
     done <<<"$PLAY_WINDOW"
-
-    enter_play title || return
+    enter_play "${1:-}" || return 1
     PLAY_ORIGIN=$(window_origin "$PLAY_ID")
     # Where the page area stands, from the home page's first link:
     # find_link answers 10 pixels right of its left end, 7 below its top.
-    found=$(wait_link 0000FF "$PLAY_ID") || { fail "no link on the home page"; return; }
+    found=$(wait_link 0000FF "$PLAY_ID") || { fail "no link on the home page"; return 1; }
     read -r x y w h <<<"$(page_box otop.htm onews.htm)"
     read -r PLAY_X PLAY_Y <<<"$found"
     PLAY_X=$((PLAY_X - x - 10))
     PLAY_Y=$((PLAY_Y - y - 7))
     read -r PLAY_HOME_X PLAY_HOME_Y <<<"$(wait_for_output 30 home_button "$PLAY_ID")"
-    [ -n "$PLAY_HOME_X" ] || { fail "no Home button"; return; }
+    [ -n "$PLAY_HOME_X" ] || { fail "no Home button"; return 1; }
+}
+
+plays_the_demo_world_from_a_new_game_to_its_ending() {
+    local step steps at
+    local started=$SECONDS
+    PLAY_WORLD=$(make_world)
+    LAYOUT_CLIENT=$PLAY_CLIENT
+    # A new game with the text wait off (the save file's first byte), so
+    # that the scenes type their lines at once.
+    forget_saved_game
+    rm -rf "$E2E_DIR/saves"
+    "$VELPLAY" "$PLAY_WORLD" --save "$SAVE_FILE" </dev/null || { fail "velplay made no save file"; return; }
+    printf '\0' | dd of="$SAVE_FILE" bs=1 count=1 conv=notrunc status=none
+    begin_play title || return
 
     mapfile -t steps < <(grep . <<<"$PLAY_ROUTE")
     for step in "${steps[@]}"; do

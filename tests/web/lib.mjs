@@ -2,6 +2,7 @@
 // Debian Chromium driven by playwright-core, waits on the game's state, the
 // project's tools, and the list of tests that run.mjs runs.
 import {execFile, spawn} from 'node:child_process';
+import {writeFileSync} from 'node:fs';
 import {once} from 'node:events';
 import {dirname, join, resolve} from 'node:path';
 import {fileURLToPath} from 'node:url';
@@ -101,6 +102,19 @@ export async function clickLink(page, target) {
                                           y: link.y + Math.floor(link.height / 2)}});
 }
 
+// The control of `kind` ("text" or "submit"; named `name` when given) in the
+// page's dump, and the element the page placed for it, found where the dump
+// puts it.
+export async function control(page, kind, name) {
+    const found = (await layoutOf(page)).control.find((c) => c.kind === kind && (name === undefined || c.name === name));
+    assert(found, `no ${kind} control ${name ?? ''} on ${(await state(page)).page}`);
+    const at = await page.$$eval('.page-control', (elements) => elements.map((e) => (
+        {id: e.dataset.controlId, x: e.offsetLeft, y: e.offsetTop, width: e.offsetWidth, shown: !e.hidden})));
+    const element = at.find((e) => e.shown && e.x === found.x && e.y === found.y && e.width === found.width);
+    assert(element, `no element where the ${kind} control stands: ${JSON.stringify(found)} among ${JSON.stringify(at)}`);
+    return page.locator(`.page-control[data-control-id="${element.id}"]`);
+}
+
 export async function state(page) {
     return page.evaluate(() => window.velmora.state());
 }
@@ -118,6 +132,19 @@ export const cp932 = (bytes) => decoder.decode(bytes);
 export async function velarc(...args) {
     const {stdout} = await promisify(execFile)(velarcPath, args, {encoding: 'buffer', maxBuffer: 64 << 20});
     return stdout;
+}
+
+// `velarc save` of the bytes: {fields: {NAME: VALUE}, lines}.
+export async function readSave(bytes, folder) {
+    const file = join(folder, 'velmora.dat');
+    writeFileSync(file, Buffer.from(bytes));
+    const lines = (await velarc('save', file)).toString('utf8').split('\n');
+    const fields = {};
+    for (const line of lines) {
+        const at = line.indexOf(': ');
+        if (at > 0) fields[line.slice(0, at)] = line.slice(at + 2);
+    }
+    return {fields, lines};
 }
 
 // The world's page table as the game reads it: file name -> {address, title}.

@@ -2,7 +2,9 @@
 // and the pages visited, across a reload, in the save file's own format.
 import {readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
-import {assert, assertEqual, enterGame, idle, messageShown, newPageAfter, pageTable, state, test, velarc} from './lib.mjs';
+import {
+    assert, assertEqual, enterGame, idle, messageShown, newPageAfter, pageTable, readSave, state, test,
+} from './lib.mjs';
 
 const table = await pageTable();
 
@@ -10,19 +12,6 @@ async function favouritesMenu(page) {
     await page.click('.menu[data-menu="favourites"] .menu-title');
     await page.waitForSelector('.menu[data-menu="favourites"].open');
     return page.$$eval('#favourites-menu button[data-favourite]', (items) => items.map((i) => i.textContent));
-}
-
-// `velarc save` of the bytes: {fields: {NAME: VALUE}, lines}.
-async function readSave(bytes, folder) {
-    const file = join(folder, 'velmora.dat');
-    writeFileSync(file, Buffer.from(bytes));
-    const lines = (await velarc('save', file)).toString('utf8').split('\n');
-    const fields = {};
-    for (const line of lines) {
-        const at = line.indexOf(': ');
-        if (at > 0) fields[line.slice(0, at)] = line.slice(at + 2);
-    }
-    return {fields, lines};
 }
 
 test('Save.a_favourite_and_the_story_outlast_a_reload_and_export_as_a_save_file', async (run) => {

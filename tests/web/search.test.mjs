@@ -1,7 +1,8 @@
 // Searches and forms: the Search button, the keyword fields and the submit
 // buttons of the demo world's pages.
 import {
-    assert, assertEqual, clickLink, cp932, idle, layoutOf, newPageAfter, pageTable, state, test, velarc, worldDir,
+    assert, assertEqual, clickLink, control, cp932, idle, layoutOf, newPageAfter, pageTable, state, test, velarc,
+    worldDir,
 } from './lib.mjs';
 
 const table = await pageTable();
@@ -12,18 +13,6 @@ async function expectedResults(words) {
     const links = tokens.map((t) => /^<a href="([^"]*)">$/.exec(t)).filter(Boolean).map((m) => m[1]);
     assert(links.length > 2, `velarc finds too few pages for "${words}": ${links}`);
     return links;
-}
-
-// The control of `kind` ("text" or "submit") in the page's dump, and the
-// element the page placed for it, found where the dump puts it.
-async function control(page, kind) {
-    const found = (await layoutOf(page)).control.find((c) => c.kind === kind);
-    assert(found, `no ${kind} control on ${(await state(page)).page}`);
-    const at = await page.$$eval('.page-control', (elements) => elements.map((e) => (
-        {id: e.dataset.controlId, x: e.offsetLeft, y: e.offsetTop, width: e.offsetWidth, shown: !e.hidden})));
-    const element = at.find((e) => e.shown && e.x === found.x && e.y === found.y && e.width === found.width);
-    assert(element, `no element where the ${kind} control stands: ${JSON.stringify(found)} among ${JSON.stringify(at)}`);
-    return page.locator(`.page-control[data-control-id="${element.id}"]`);
 }
 
 async function expectResults(page, words) {
