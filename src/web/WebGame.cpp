@@ -8,6 +8,7 @@
 #include "Message.h"
 #include "WebCanvas.h"
 #include "browser/AddressBook.h"
+#include "browser/SessionSave.h"
 #include "game/Download.h"
 #include "game/PageTable.h"
 #include "game/SavePlaces.h"
@@ -105,14 +106,7 @@ bool WebGame::LoadSave(const std::vector<uint8_t>& bytes) {
 }
 
 std::vector<uint8_t> WebGame::SaveBytes() const {
-    SaveData data;
-    data.state = state_;
-    data.state.homeAddress = bookmarks_.homeAddress();
-    data.state.homePage = bookmarks_.homePage();
-    data.favourites = bookmarks_.favourites();
-    data.addresses = addresses_;
-    data.visited = visited_.names();
-    return EncodeSaveFile(data);
+    return EncodeSaveFile(GatherSaveData(state_, bookmarks_, addresses_, visited_));
 }
 
 void WebGame::SaveGame() {

@@ -9,6 +9,7 @@
 #include "Json.h"
 #include "Message.h"
 #include "browser/AddressBook.h"
+#include "browser/SessionSave.h"
 #include "game/Download.h"
 #include "game/PluginSetup.h"
 #include "game/Scene.h"
@@ -160,14 +161,7 @@ void StoryRunner::CaptureMessage(const std::string& text) {
 }
 
 SaveData StoryRunner::Saved() const {
-    SaveData data;
-    data.state = state_;
-    data.state.homeAddress = bookmarks_.homeAddress();
-    data.state.homePage = bookmarks_.homePage();
-    data.favourites = bookmarks_.favourites();
-    data.addresses = addresses_;
-    data.visited = visited_.names();
-    return data;
+    return GatherSaveData(state_, bookmarks_, addresses_, visited_);
 }
 
 void StoryRunner::Run() {

@@ -4,6 +4,7 @@
 
 #include "app/BrApp.h"
 #include "browser/BrView.h"
+#include "browser/SessionSave.h"
 #include "frame/MainFrame.h"
 #include "resource.h"
 
@@ -94,11 +95,7 @@ void CBrView::SaveState() {
 
     app.settings.homeAddress = bookmarks_.homeAddress();
     app.settings.homePage = bookmarks_.homePage();
-    SaveData data;
-    data.state = app.settings;
-    data.favourites = bookmarks_.favourites();
-    data.addresses = frame_.addressBar().savedEntries();
-    data.visited = frame_.visitedList().names();
     // A failed write keeps the last save as it was.
-    saveStore_.Save(data);
+    saveStore_.Save(GatherSaveData(app.settings, bookmarks_, frame_.addressBar().savedEntries(),
+                                   frame_.visitedList()));
 }

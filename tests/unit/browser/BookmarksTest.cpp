@@ -9,6 +9,7 @@
 #include "archive/ArchiveWriter.h"
 #include "browser/Bookmarks.h"
 #include "browser/BrowserSession.h"
+#include "browser/SessionSave.h"
 #include "html/TokenList.h"
 
 namespace {
@@ -150,6 +151,26 @@ TEST_F(BookmarksTest, EveryFavouriteSurvivesTheSaveFileUnchangedBeyondTheMenusRa
     EXPECT_EQ(restarted.favourites(), bookmarks_.favourites());
     ASSERT_TRUE(restarted.OpenFavourite(299));
     EXPECT_EQ(session_.lastKeyword(), "霧");
+}
+
+TEST_F(BookmarksTest, TheSaveTakesTheHomePageTheBookmarksHoldNotTheStatesOld) {
+    session_.OpenPage("osyo.htm", BrowserSession::OpenMode::New);
+    ASSERT_TRUE(bookmarks_.SetHomeToCurrentPage());
+    ASSERT_TRUE(bookmarks_.AddCurrentPage());
+    state_.disclosureStage = 4;
+    visited_.Add("tou0100.htm");
+
+    const SaveData data = GatherSaveData(state_, bookmarks_, {"kirimi", "misaki"}, visited_);
+    const std::vector<uint8_t> file = EncodeSaveFile(data);
+    const std::optional<SaveData> read = DecodeSaveFile(file.data(), file.size());
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->state.homePage.view(), "osyo.htm");
+    EXPECT_EQ(read->state.homeAddress.view(), "http://kirimi.net/misaki/");
+    EXPECT_EQ(state_.homePage.view(), "otop.htm");  // the state itself is left alone
+    EXPECT_EQ(read->state.disclosureStage, 4u);
+    EXPECT_EQ(read->favourites, bookmarks_.favourites());
+    EXPECT_EQ(read->addresses, (std::vector<std::string>{"kirimi", "misaki"}));
+    EXPECT_EQ(read->visited, visited_.names());
 }
 
 TEST_F(BookmarksTest, TheHomePageIsTheStandardOneTheShownOneOrWhatWasSaved) {
