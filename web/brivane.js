@@ -302,6 +302,8 @@
             if (element) element.remove();
             controls.delete(id);
         },
+        // The password dialog and the plug-in set-up (dialogs.js).
+        dialogs: VelmoraDialogs.create({message, closeMenus}),
         offerDownload(nameBytes) {
             return modal('download-dialog', (dialog, finish) => {
                 $('download-file').textContent = text(nameBytes);
@@ -949,6 +951,9 @@
         pagesDrawn: () => pagesDrawn,
         titleFrames: () => titleFrames,
         idle: () => queue,
+        // Caps Lock held on (true) or off (false) for the game whatever the
+        // browser says (headless ones always say off); null follows the keyboard.
+        capsLock: (on) => shell.dialogs.setCapsLock(on),
     };
 
     main().catch((e) => {

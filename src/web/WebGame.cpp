@@ -7,6 +7,7 @@
 #include "JsBridge.h"
 #include "Message.h"
 #include "WebCanvas.h"
+#include "WebDialogs.h"
 #include "browser/AddressBook.h"
 #include "browser/SessionSave.h"
 #include "game/Download.h"
@@ -362,8 +363,9 @@ void WebGame::PlayScene(ScenarioKind, int) {
     // The story's windows come with the next part of the web edition.
 }
 
-bool WebGame::AskPassword(int) {
-    return false;
+bool WebGame::AskPassword(int slot) {
+    // Kept at once: a tab closed while the player reads the answer loses nothing.
+    return AskPasswordInPage(state_, passwordLists_, slot, [this] { SaveGame(); });
 }
 
 void WebGame::OfferDownload(const std::string& fileName) {
@@ -385,7 +387,7 @@ void WebGame::OfferDownload(const std::string& fileName) {
 }
 
 bool WebGame::RunPluginSetup() {
-    return false;
+    return RunPluginSetupInPage();
 }
 
 // PageHost
@@ -435,7 +437,7 @@ bool WebGame::PluginInstalled() const {
 }
 
 bool WebGame::CapsLockOn() const {
-    return false;
+    return PageCapsLockOn();
 }
 
 bool WebGame::LoadPicture(std::string_view name, DibPicture& slot) {
