@@ -76,10 +76,11 @@ const VelmoraDialogs = (() => {
             if (!plugin.running) answerPlugin(false);
         });
         // The browser closes a dialog on a second Escape even when its cancel
-        // event is refused; a refused key closes nothing.
-        plugin.dialog.addEventListener('keydown', (event) => {
+        // event is refused; a refused key closes nothing. The disabled buttons
+        // leave the focus outside the dialog, hence the whole document.
+        document.addEventListener('keydown', (event) => {
             if (event.key === 'Escape' && plugin.running) event.preventDefault();
-        });
+        }, true);
 
         return {
             // The player's next OK: the text's length (the bytes by
