@@ -45,6 +45,11 @@ const VelmoraDialogs = (() => {
             event.preventDefault();
             answerPassword(-1);
         });
+        // However it closed, a game waiting on it hears a cancel; the event
+        // comes late, when the dialog may already be open again.
+        password.dialog.addEventListener('close', () => {
+            if (!password.dialog.open) answerPassword(-1);
+        });
         // Enter is OK, except on a button, which presses that button; never
         // while the input method composes.
         password.dialog.addEventListener('keydown', (event) => {
@@ -74,6 +79,9 @@ const VelmoraDialogs = (() => {
         plugin.dialog.addEventListener('cancel', (event) => {
             event.preventDefault();
             if (!plugin.running) answerPlugin(false);
+        });
+        plugin.dialog.addEventListener('close', () => {
+            if (!plugin.dialog.open) answerPlugin(false);
         });
         // The browser closes a dialog on a second Escape even when its cancel
         // event is refused; a refused key closes nothing. The disabled buttons
