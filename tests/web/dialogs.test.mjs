@@ -4,7 +4,8 @@
 import {mkdirSync} from 'node:fs';
 import {join} from 'node:path';
 import {
-    assert, assertEqual, build, clickLink, idle, layoutOf, messageShown, newPageAfter, readSave, state, test,
+    assert, assertEqual, build, clickLink, control, idle, layoutOf, messageShown, newPageAfter, readSave, state,
+    test,
 } from './lib.mjs';
 
 const shots = join(build, 'web-e2e');
@@ -17,11 +18,11 @@ async function savedFields(run, page, bytes) {
 const storedSave = (page) => page.evaluate(
     () => Array.from(atob(localStorage.getItem('velmora.dat')), (c) => c.charCodeAt(0)));
 
-// The reading room's button for a record: its caption begins with the record's name.
-const recordButton = (page, name) => page.locator('button.page-control:visible', {hasText: name});
+// The reading room's button for a locked record.
+const recordButton = (page, record) => control(page, 'submit', record);
 
-async function passwordDialogFor(page, name) {
-    await recordButton(page, name).click();
+async function passwordDialogFor(page, record) {
+    await (await recordButton(page, record)).click();
     await page.waitForSelector('#password-dialog[open]');
 }
 
@@ -30,7 +31,7 @@ test('Dialogs.a_locked_record_opens_for_its_password_typed_in_japanese_and_the_s
     await newPageAfter(page, () => page.evaluate(() => window.velmora.open('kirokuin.htm')));
 
     // The second record: a text that differs from an accepted one in case only.
-    await passwordDialogFor(page, '第二灯');
+    await passwordDialogFor(page, 'tou0101.htm');
     assertEqual(await page.evaluate(() => document.activeElement.id), 'password-input', 'the focus on opening');
     await page.keyboard.type('Umineko');
     await page.keyboard.press('Enter');
@@ -60,7 +61,7 @@ test('Dialogs.a_locked_record_opens_for_its_password_typed_in_japanese_and_the_s
 
     // The slot is never asked again.
     await newPageAfter(page, () => page.evaluate(() => window.velmora.open('kirokuin.htm')));
-    await newPageAfter(page, () => recordButton(page, '第二灯').click());
+    await newPageAfter(page, async () => (await recordButton(page, 'tou0101.htm')).click());
     assertEqual((await state(page)).page, 'tou0101.htm', 'the solved record');
     assert(await page.isHidden('#password-dialog'), 'a solved record asked for its password');
 });
@@ -70,13 +71,13 @@ test('Dialogs.cancelling_the_password_stores_nothing_even_with_the_right_text_ty
     await newPageAfter(page, () => page.evaluate(() => window.velmora.open('kirokuin.htm')));
     const before = await page.evaluate(() => window.velmora.saveBytes());
 
-    await passwordDialogFor(page, '第一灯');
+    await passwordDialogFor(page, 'tou0001.htm');
     await page.keyboard.type('kirimin');
     await page.click('#password-cancel');
     await page.waitForSelector('#password-dialog', {state: 'hidden'});
     await idle(page);
     // A text the code page cannot hold matches nothing, then Escape gives up.
-    await passwordDialogFor(page, '第一灯');
+    await passwordDialogFor(page, 'tou0001.htm');
     assertEqual(await page.inputValue('#password-input'), '', 'the field of a dialog opened again');
     await page.keyboard.insertText('きりみん\u{1F56F}');
     await page.keyboard.press('Enter');
