@@ -949,6 +949,7 @@
         pagesDrawn: () => pagesDrawn,
         titleFrames: () => titleFrames,
         idle: () => queue,
+        scene: () => VelmoraScene.status(),
     };
 
     main().catch((e) => {
