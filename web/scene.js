@@ -135,9 +135,9 @@ const VelmoraScene = (() => {
                 c.fillText(characters[i], xs[i], y + BASELINE);
             }
         },
+        // `rgba` may be a view of the game's memory: used at once, never kept.
         drawPicture(rgba, width, height) {
-            $('picture-canvas').getContext('2d').putImageData(
-                new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
+            $('picture-canvas').getContext('2d').putImageData(new ImageData(rgba, width, height), 0, 0);
         },
         showPicture() {
             pictureShown = true;

@@ -23,7 +23,7 @@ EM_JS(void, js_scene_text, (const char* text, size_t length, const int* xs, size
     VelmoraScene.drawText(HEAPU8.slice(text, text + length), HEAP32.slice(xs >> 2, (xs >> 2) + count), y);
 });
 EM_JS(void, js_scene_picture, (const uint8_t* rgba, int width, int height), {
-    VelmoraScene.drawPicture(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
+    VelmoraScene.drawPicture(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width, height);
 });
 EM_JS(void, js_scene_show_picture, (), { VelmoraScene.showPicture(); });
 EM_JS(void, js_scene_status, (int waiting, int fading), {
@@ -214,8 +214,32 @@ void WebScene::DrawText(int x, int y, const std::string& text) {
 }
 
 void WebScene::ShowPicture() {
-    const std::vector<uint8_t> rgba = shown_.ToRgba(false);
-    if (!rgba.empty()) {
-        js_scene_picture(rgba.data(), shown_.width(), shown_.height());
+    const BitmapInfoHeader& header = shown_.header();
+    const int width = shown_.width();
+    const int height = shown_.height();
+    if (header.bitCount != 24 || header.compression != 0 || width <= 0 || height <= 0) {
+        rgba_ = shown_.ToRgba(false);
+    } else {
+        // The scene's own format, converted row by row: every fade step comes
+        // here, and the general conversion takes most of the step's period.
+        const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+        rgba_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+        if (shown_.pixelCapacity() < stride * static_cast<size_t>(height)) {
+            return;
+        }
+        uint8_t* out = rgba_.data();
+        for (int y = 0; y < height; ++y) {
+            const int row = header.height > 0 ? height - 1 - y : y;
+            const uint8_t* in = shown_.pixels() + static_cast<size_t>(row) * stride;
+            for (int x = 0; x < width; ++x, in += 3, out += 4) {
+                out[0] = in[2];
+                out[1] = in[1];
+                out[2] = in[0];
+                out[3] = 255;
+            }
+        }
+    }
+    if (!rgba_.empty()) {
+        js_scene_picture(rgba_.data(), width, height);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "game/Scene.h"
 #include "game/Typewriter.h"
@@ -67,4 +68,5 @@ class WebScene {
     DibPicture shown_;  // what the picture window shows
     DibPicture next_;
     DibPicture prev_;
+    std::vector<uint8_t> rgba_;  // the picture as the page's canvas takes it
 };
