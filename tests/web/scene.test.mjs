@@ -111,6 +111,7 @@ test('Scene.a_note_types_its_lines_waits_for_clicks_fades_its_picture_in_and_out
     // The first blink erases the mark's cell, the second draws "▼"; the line still waits.
     await until(page, (n) => window.sceneLog.texts.length >= n + 2, typedAt);
     assertEqual(await scene(page), {open: true, waiting: true, fading: false, picture: true}, 'after two blinks');
+    await page.screenshot({path: join(e2e, 'scene.png')});
 
     // Nine frames from white to the picture, k / 8 of the way each, rounding down.
     const frames = await page.evaluate(() => window.sceneLog.frames);
@@ -177,15 +178,14 @@ test('Scene.a_missing_picture_passes_without_a_fade_and_a_missing_text_ends_on_i
         const text = join(worldDir, 'Text.arc');
         const names = cp932(await velarc('list', text)).split(/\r?\n/).map((l) => l.split('\t')[0])
             .filter((n) => n && n !== 'suga01.txt');
-        const files = [];
-        for (const name of names) {
+        const files = await Promise.all(names.map(async (name) => {
             const file = join(folder, name);
             writeFileSync(file, name === 'suga00.txt'
                 ? Buffer.from([0x81, 0xa0, 0x82, 0x58, 0x82, 0x58, 0x82, 0x58, 0x82, 0x58, 0x0d, 0x0a,  // □９９９９
                                0x81, 0x6d, 0x82, 0xa0, 0x81, 0x6e, 0x0d, 0x0a])  // ［あ］
                 : await velarc('extract', text, name));
-            files.push(file);
-        }
+            return file;
+        }));
         await velarc('pack', join(folder, 'Text.arc'), ...files);
         const arc = readFileSync(join(folder, 'Text.arc'));
         const page = await run.open();
