@@ -63,6 +63,12 @@ const VelmoraScene = (() => {
         message.style.top = (top + height) + 'px';
     }
 
+    function clear() {
+        const c = context();
+        c.fillStyle = '#fff';
+        c.fillRect(0, 0, messageCanvas().width, messageCanvas().height);
+    }
+
     function wakeUp(answer) {
         if (wake) {
             const resolve = wake;
@@ -99,7 +105,7 @@ const VelmoraScene = (() => {
             }
             canvas.width = width;
             canvas.height = height;
-            this.clear();
+            clear();
             const picture = $('picture-window');
             if (picture) {
                 picture.classList.remove('shown');
@@ -113,11 +119,7 @@ const VelmoraScene = (() => {
             layout();
             return !!picture;
         },
-        clear() {
-            const c = context();
-            c.fillStyle = '#fff';
-            c.fillRect(0, 0, messageCanvas().width, messageCanvas().height);
-        },
+        clear,
         // Black on white, each character in its cell from `xs`.
         drawText(bytes, xs, y) {
             const characters = Array.from(Cp932.decode(bytes));
