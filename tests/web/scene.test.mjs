@@ -86,6 +86,8 @@ test('Scene.a_note_types_its_lines_waits_for_clicks_fades_its_picture_in_and_out
     // Saved as the scene began: a tab closed now keeps the note read.
     const stored = await page.evaluate(() => Array.from(atob(localStorage.getItem('velmora.dat')), (c) => c.charCodeAt(0)));
     assert(Buffer.from(stored).includes('suga00.htm'), 'the save kept as the scene began lacks suga00.htm');
+    // What a closed tab saves, asked of the game while the scene waits.
+    assertEqual(await page.evaluate(() => window.velmora.saveBytes()), stored, 'the save made mid-scene');
     mkdirSync(e2e, {recursive: true});
     await page.screenshot({path: join(e2e, 'scene-mid-fade.png')});
     await page.evaluate(() => window.releaseScene());
