@@ -954,6 +954,7 @@
         // Caps Lock held on (true) or off (false) for the game whatever the
         // browser says (headless ones always say off); null follows the keyboard.
         capsLock: (on) => shell.dialogs.setCapsLock(on),
+        scene: () => VelmoraScene.status(),
     };
 
     main().catch((e) => {

@@ -8,6 +8,7 @@
 #include "Message.h"
 #include "WebCanvas.h"
 #include "WebDialogs.h"
+#include "WebScene.h"
 #include "browser/AddressBook.h"
 #include "browser/SessionSave.h"
 #include "game/Download.h"
@@ -359,8 +360,10 @@ void WebGame::ScrollToTop() {
     js_scroll_to_top();
 }
 
-void WebGame::PlayScene(ScenarioKind, int) {
-    // The story's windows come with the next part of the web edition.
+void WebGame::PlayScene(ScenarioKind kind, int number) {
+    // The link is visited (a note read) already: a tab closed mid-scene keeps it.
+    SaveGame();
+    WebScene(*this, world_.archives[WorldArchives::kText]).Play(kind, number);
 }
 
 bool WebGame::AskPassword(int slot) {

@@ -1,5 +1,6 @@
 // The web edition in headless Chromium: how long a fresh load takes to the
-// title's first frame, how long a click takes to draw the page it opens, and
+// title's first frame, how long a click takes to draw the page it opens, what
+// a scene's fade step and typewriter tick take of their timers' periods, and
 // what the build weighs on disk, on the wire and compressed.
 // node tests/bench/web/bench.mjs (BUILD_DIR or VELMORA_WEB_DIR name the build).
 import {existsSync, readFileSync, readdirSync, statSync} from 'node:fs';
@@ -238,6 +239,54 @@ async function benchClicks(browser, url) {
     }
 }
 
+// --- A scene's two animations ----------------------------------------------------
+
+// The notes of the writer's page played through, a click whenever a line waits
+// for one; the page times each cross-fade step (blend, conversion and drawing
+// of the 640 x 480 picture) and each typewriter tick (measure and draw) inside
+// the game, against the periods of their timers.
+const SCENE_NOTES = ['suga00.htm', 'suga01.htm', 'suga09.htm'];
+const FADE_PERIOD_MS = 10;
+const TYPE_PERIOD_MS = 40;
+
+async function benchScene(browser, url) {
+    const page = await openGame(browser, url);
+    try {
+        await enterGame(page);
+        const before = await page.evaluate(() => window.velmora.pagesDrawn());
+        await page.evaluate(() => window.velmora.open('sugatop.htm'));
+        await page.waitForFunction((n) => window.velmora.pagesDrawn() > n, before);
+        await idle(page);
+        const dump = links(await page.evaluate(() => window.velmoraDump()));
+        for (const note of SCENE_NOTES) {
+            const link = dump.find((l) => l.target === note);
+            if (!link) throw new Error(`no link to ${note} on sugatop.htm`);
+            const box = await page.locator('#page').boundingBox();
+            await page.mouse.click(box.x + link.x + link.width / 2, box.y + link.y + link.height / 2);
+            await page.waitForFunction(() => window.velmora.scene().open, null, {timeout: 10000});
+            for (;;) {
+                await page.waitForFunction(() => !window.velmora.scene().open || window.velmora.scene().waiting,
+                                           null, {timeout: 20000});
+                if (!(await page.evaluate(() => window.velmora.scene().open))) break;
+                await page.click('#message-canvas');
+                await page.waitForFunction(() => !window.velmora.scene().waiting, null, {timeout: 10000});
+            }
+            await idle(page);
+        }
+        const {fadeSteps, typeTicks} = await page.evaluate(() => VelmoraScene.timings());
+        if (fadeSteps.length === 0 || typeTicks.length === 0) throw new Error('the scenes timed no fade step or tick');
+        const share = (x, period) => `${(x / period * 100).toFixed(0)}%`;
+        const line = (what, xs, period) => console.log(
+            `${what}: ${ms(median(xs))} ms median, ${ms(Math.max(...xs))} ms max ` +
+            `(${share(median(xs), period)} and ${share(Math.max(...xs), period)} of its ${period} ms period; ` +
+            `${xs.length} timed over ${SCENE_NOTES.length} scenes)`);
+        line('scene cross-fade step (blend, convert and draw 640 x 480)', fadeSteps, FADE_PERIOD_MS);
+        line('scene typewriter tick (measure and draw a character)', typeTicks, TYPE_PERIOD_MS);
+    } finally {
+        await page.context().close();
+    }
+}
+
 // --- What the build weighs ---------------------------------------------------------
 
 const FILES = ['velmora.wasm', 'velmora.js', 'brivane.js', 'cp932.js', 'index.html', 'brivane.css',
@@ -350,6 +399,7 @@ const browser = await launch();
 try {
     await benchTitle(browser, server.url);
     await benchClicks(browser, server.url);
+    await benchScene(browser, server.url);
     await benchSizes(browser, server.url);
 } catch (e) {
     fail(e.message);
