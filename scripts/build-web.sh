@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the web edition into build/web: the page, its script and style, the
 # game compiled to WebAssembly, the demo world's archives and sounds, the
-# program's own art for the chrome, and the page face with its licence.
+# program's own art for the chrome, the page face with its licence, and the
+# service worker that keeps all of it for offline play.
 # Needs the native build (for velcp932), the demo world and the art.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -29,6 +30,8 @@ cp "$build"/game/wave/*.wav "$out.new/wave/"
 cp "$build"/res-art/*.bmp "$build"/res-art/*.cur "$out.new/art/"
 cp /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf "$out.new/fonts/"
 cp /usr/share/doc/fonts-ipafont-gothic/copyright "$out.new/fonts/ipag-LICENSE.txt"
+# The list of files the service worker keeps for offline play, with their hashes.
+node "$root/scripts/web-files.mjs" "$out.new"
 # Swapped in whole: a server serving the folder never sees half a build.
 rm -rf "$out"
 mv "$out.new" "$out"

@@ -1,12 +1,20 @@
 // A small static web server for build/web: node scripts/serve-web.mjs [DIR]
-// [PORT]. It listens on 127.0.0.1 only, prints the address it serves on its
-// first line, and stops with Ctrl+C. Port 0 takes any free port.
+// [PORT] [--base /SUB/PATH/]. It listens on 127.0.0.1 only, prints the
+// address it serves on its first line, and stops with Ctrl+C. Port 0 takes
+// any free port; --base serves the folder under that path only, as a site
+// that holds the game in a folder of its own would.
 import {createServer} from 'node:http';
 import {createReadStream, statSync} from 'node:fs';
 import {extname, join, normalize, resolve} from 'node:path';
 
-const root = resolve(process.argv[2] || 'build/web');
-const port = Number(process.argv[3] || 8080);
+const args = process.argv.slice(2);
+let base = '/';
+const baseAt = args.indexOf('--base');
+if (baseAt >= 0) {
+    base = ('/' + args.splice(baseAt, 2)[1] + '/').replace(/\/+/g, '/');
+}
+const root = resolve(args[0] || 'build/web');
+const port = Number(args[1] || 8080);
 const TYPES = {
     '.html': 'text/html; charset=utf-8',
     '.js': 'text/javascript; charset=utf-8',
@@ -28,6 +36,15 @@ const server = createServer((request, response) => {
         response.writeHead(400).end();
         return;
     }
+    if (path + '/' === base) {
+        response.writeHead(301, {Location: base}).end();
+        return;
+    }
+    if (!path.startsWith(base)) {
+        response.writeHead(404).end();
+        return;
+    }
+    path = path.slice(base.length - 1);
     if (path.endsWith('/')) path += 'index.html';
     // Nothing outside the folder, however the path is spelled.
     const file = normalize(join(root, path));
@@ -59,5 +76,5 @@ const server = createServer((request, response) => {
 });
 
 server.listen(port, '127.0.0.1', () => {
-    console.log(`http://127.0.0.1:${server.address().port}/`);
+    console.log(`http://127.0.0.1:${server.address().port}${base}`);
 });

@@ -913,6 +913,14 @@
         scrollBox.focus();
     }
 
+    // Once the world is in, a service worker keeps a copy of every file so
+    // that the game also starts without the server. Where the browser has
+    // none (a file:// page, plain http off localhost), the game plays online.
+    function keepForOffline() {
+        if (!('serviceWorker' in navigator)) return;
+        navigator.serviceWorker.register('sw.js').catch(() => {});
+    }
+
     async function main() {
         game = await createVelmora({shell});
         chrome = JSON.parse(text(result(call('vm_chrome_layout'))));
@@ -922,6 +930,7 @@
                                    document.fonts.load('12px IPAPGothic', 'あA')])
             .catch(() => {});  // drawn in a fallback face; the page layout does not depend on it
         await loadWorld();
+        keepForOffline();
         await runTitle();
         await faces;
         await startBrowser();

@@ -17,9 +17,10 @@ export const velarcPath = process.env.VELARC || join(build, 'native/tools/velarc
 export const velrenderPath = process.env.VELRENDER || join(build, 'win/tools/velrender.exe');
 export const worldDir = process.env.VELMORA_WORLD || join(build, 'game');
 
-// Serves `dir`; resolves with {url, stop}.
-export async function serve(dir = webDir) {
-    const server = spawn(process.execPath, [join(root, 'scripts/serve-web.mjs'), dir, '0'],
+// Serves `dir`, at the path `base` if given; resolves with {url, stop}.
+export async function serve(dir = webDir, base = null) {
+    const server = spawn(process.execPath,
+                         [join(root, 'scripts/serve-web.mjs'), dir, '0', ...(base ? ['--base', base] : [])],
                          {stdio: ['ignore', 'pipe', 'inherit']});
     const [line] = await once(server.stdout, 'data');
     return {url: line.toString().trim(), stop: () => server.kill()};

@@ -49,8 +49,8 @@ class TestRun {
         return page;
     }
 
-    async serve(dir) {
-        const server = await serve(dir);
+    async serve(dir, base) {
+        const server = await serve(dir, base);
         this.servers.push(server);
         return server.url;
     }
