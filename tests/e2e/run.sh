@@ -9,6 +9,7 @@ set -u
 . "$(dirname "$0")/downloads.sh"
 . "$(dirname "$0")/release.sh"
 . "$(dirname "$0")/playthrough.sh"
+. "$(dirname "$0")/crossplay.sh"
 . "$(dirname "$0")/locale.sh"
 
 close_and_expect_clean_exit() {
@@ -223,5 +224,6 @@ run_test adds_favourites_and_opens_one_from_the_menu_after_a_restart
 run_test plays_the_64_bit_release_zip_in_a_fresh_prefix
 run_test plays_the_32_bit_release_zip_in_a_fresh_prefix
 run_test plays_the_demo_world_from_a_new_game_to_its_ending
+run_test a_save_goes_from_windows_to_the_web_edition_and_back
 run_test pages_titles_scenes_and_favourites_agree_under_english_and_japanese
 finish_tests
