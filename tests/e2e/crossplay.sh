@@ -28,9 +28,9 @@ a_save_goes_from_windows_to_the_web_edition_and_back() {
     [ "$(story_fields "$SAVE_FILE")" = "$(story_fields "$back")" ] ||
         fail "the story after loading the web's save: $(diff <(story_fields "$back") <(story_fields "$SAVE_FILE") | tr '\n' ' ')"
     stage_is 8 || fail "the stage is $(save_field disclosureStage), not 8"
-    # On screen: the favourite in its menu.
+    # On screen: the company's page of stage 8, and the favourite in its menu.
     local step
-    for step in 'favourite open kiroku.htm'; do
+    for step in 'follow olinks.htm' 'follow umaker00.htm umaker05.htm' 'favourite open kiroku.htm'; do
         # shellcheck disable=SC2086
         play_step $step
         [ "$test_ok" -eq 1 ] || { fail "at: $step"; return; }

@@ -324,9 +324,12 @@ begin_play() {
     done <<<"$PLAY_WINDOW"
     enter_play "${1:-}" || return 1
     PLAY_ORIGIN=$(window_origin "$PLAY_ID")
-    # Where the page area stands, from the home page's first link:
-    # find_link answers 10 pixels right of its left end, 7 below its top.
-    found=$(wait_link 0000FF "$PLAY_ID") || { fail "no link on the home page"; return 1; }
+    # Where the page area stands, from the home page's first link, in its
+    # visited colour when the save has been there: find_link answers 10
+    # pixels right of its left end, 7 below its top.
+    local colour=0000FF
+    "$VELARC" save "$SAVE_FILE" 2>/dev/null | grep -qx 'visited\[[0-9]*\]: onews.htm' && colour=500050
+    found=$(wait_link "$colour" "$PLAY_ID") || { fail "no link on the home page"; return 1; }
     read -r x y w h <<<"$(page_box otop.htm onews.htm)"
     read -r PLAY_X PLAY_Y <<<"$found"
     PLAY_X=$((PLAY_X - x - 10))
