@@ -85,18 +85,8 @@ void WebScene::Play(ScenarioKind kind, int number) {
 }
 
 void WebScene::LoadWhitePicture() {
-    // The file only gives the format. Without it, or with one of another
-    // size, the window starts from a blank 24-bit picture.
-    game_.LoadPicture(kFormatPicture, shown_);
-    if (shown_.empty() || shown_.width() != kPictureWidth || shown_.height() != kPictureHeight) {
-        BitmapInfoHeader header;
-        header.width = kPictureWidth;
-        header.height = kPictureHeight;
-        header.bitCount = 24;
-        header.imageSize = kPictureWidth * kPictureHeight * 3;
-        shown_.CreateBlank(header);
-    }
-    shown_.Fill(0xFF);
+    game_.LoadPicture(kScenePictureFormat, shown_);
+    WhitenScenePicture(shown_);
 }
 
 bool WebScene::AskPassword(int slot) {
@@ -214,32 +204,8 @@ void WebScene::DrawText(int x, int y, const std::string& text) {
 }
 
 void WebScene::ShowPicture() {
-    const BitmapInfoHeader& header = shown_.header();
-    const int width = shown_.width();
-    const int height = shown_.height();
-    if (header.bitCount != 24 || header.compression != 0 || width <= 0 || height <= 0) {
-        rgba_ = shown_.ToRgba(false);
-    } else {
-        // The scene's own format, converted row by row: every fade step comes
-        // here, and the general conversion takes most of the step's period.
-        const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
-        rgba_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-        if (shown_.pixelCapacity() < stride * static_cast<size_t>(height)) {
-            return;
-        }
-        uint8_t* out = rgba_.data();
-        for (int y = 0; y < height; ++y) {
-            const int row = header.height > 0 ? height - 1 - y : y;
-            const uint8_t* in = shown_.pixels() + static_cast<size_t>(row) * stride;
-            for (int x = 0; x < width; ++x, in += 3, out += 4) {
-                out[0] = in[2];
-                out[1] = in[1];
-                out[2] = in[0];
-                out[3] = 255;
-            }
-        }
-    }
+    shown_.ToRgba(false, rgba_);
     if (!rgba_.empty()) {
-        js_scene_picture(rgba_.data(), width, height);
+        js_scene_picture(rgba_.data(), shown_.width(), shown_.height());
     }
 }

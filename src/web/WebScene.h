@@ -23,9 +23,6 @@ class WebScene {
     // 12, rounded as MulDiv rounds).
     static constexpr int kClientWidth = 329;
     static constexpr int kClientHeight = 140;
-    static constexpr int kPictureWidth = 640;
-    static constexpr int kPictureHeight = 480;
-    static constexpr char kFormatPicture[] = "pict0100.bmp";
 
     // The timers, in ms. The Windows edition's shortest ones (its 0 ms
     // typewriter and 1 ms fades) are the page's shortest.

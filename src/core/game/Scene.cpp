@@ -6,6 +6,7 @@
 #include "archive/Archive.h"
 #include "game/GameState.h"
 #include "game/StoryRules.h"
+#include "picture/DibPicture.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -125,4 +126,17 @@ SceneStep Scene::Next(const GameState& state) {
 
 void Scene::PasswordAccepted(GameState& state) {
     ApplyScenePasswordStage(state);
+}
+
+void WhitenScenePicture(DibPicture& loaded) {
+    if (loaded.empty() || loaded.width() != kScenePictureWidth ||
+        loaded.height() != kScenePictureHeight) {
+        BitmapInfoHeader header;
+        header.width = kScenePictureWidth;
+        header.height = kScenePictureHeight;
+        header.bitCount = 24;
+        header.imageSize = kScenePictureWidth * kScenePictureHeight * 3;
+        loaded.CreateBlank(header);
+    }
+    loaded.Fill(0xFF);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 class Archive;
+class DibPicture;
 struct GameState;
 
 // A scene of the message window, played from a scenario text of "Text.arc":
@@ -34,6 +35,14 @@ LineKind ClassifyScenarioLine(std::string_view line);
 std::optional<int> ScenePictureNumber(std::string_view line);
 // "pict%04dm.bmp" for a message scene, "pict%04d.bmp" for a note.
 std::string ScenePictureName(ScenarioKind kind, int number);
+
+// The picture window's picture: 640 x 480, white when a scene opens. The file
+// kScenePictureFormat, loaded into it first, only gives its format; without
+// it, or with one of another size, the picture is a blank 24-bit one.
+inline constexpr int kScenePictureWidth = 640;
+inline constexpr int kScenePictureHeight = 480;
+inline constexpr char kScenePictureFormat[] = "pict0100.bmp";
+void WhitenScenePicture(DibPicture& loaded);
 
 struct SceneStep {
     enum class Kind { Text, Label, Picture, Password, End };

@@ -412,25 +412,46 @@ uint32_t DibPicture::ColourAt(int x, int y) const {
 }
 
 std::vector<uint8_t> DibPicture::ToRgba(bool leaveOutTopLeftColour) const {
+    std::vector<uint8_t> rgba;
+    ToRgba(leaveOutTopLeftColour, rgba);
+    return rgba;
+}
+
+void DibPicture::ToRgba(bool leaveOutTopLeftColour, std::vector<uint8_t>& rgba) const {
     const int w = width();
     const int h = height();
-    std::vector<uint8_t> rgba;
     if (w <= 0 || h <= 0) {
-        return rgba;
+        rgba.clear();
+        return;
     }
     rgba.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
     const uint32_t key = TopLeftColour();
     uint8_t* out = rgba.data();
+    const auto put = [&out, key, leaveOutTopLeftColour](uint32_t colour) {
+        out[0] = static_cast<uint8_t>(colour);
+        out[1] = static_cast<uint8_t>(colour >> 8);
+        out[2] = static_cast<uint8_t>(colour >> 16);
+        out[3] = leaveOutTopLeftColour && colour == key ? 0 : 255;
+        out += 4;
+    };
+    const size_t stride = static_cast<size_t>(Stride(header_));
+    if (header_.bitCount == 24 && header_.compression == 0 &&
+        pixelCapacity() >= stride * static_cast<size_t>(h)) {
+        // The scenes' own format, row by row rather than pixel by pixel.
+        for (int y = 0; y < h; ++y) {
+            const int row = header_.height > 0 ? h - 1 - y : y;
+            const uint8_t* in = pixels_.data() + static_cast<size_t>(row) * stride;
+            for (int x = 0; x < w; ++x, in += 3) {
+                put(Rgb(in[2], in[1], in[0]));
+            }
+        }
+        return;
+    }
     for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x, out += 4) {
-            const uint32_t colour = ColourAt(x, y);
-            out[0] = static_cast<uint8_t>(colour);
-            out[1] = static_cast<uint8_t>(colour >> 8);
-            out[2] = static_cast<uint8_t>(colour >> 16);
-            out[3] = leaveOutTopLeftColour && colour == key ? 0 : 255;
+        for (int x = 0; x < w; ++x) {
+            put(ColourAt(x, y));
         }
     }
-    return rgba;
 }
 
 void DibPicture::ClearPixels() {

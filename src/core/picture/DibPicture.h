@@ -108,6 +108,9 @@ class DibPicture {
     // web page's canvas takes. Alpha is 255, or 0 for the pixels of the
     // top-left pixel's colour when they are to be left out.
     std::vector<uint8_t> ToRgba(bool leaveOutTopLeftColour) const;
+    // The same into `rgba`, whose storage is reused: a fade converts its
+    // picture every step.
+    void ToRgba(bool leaveOutTopLeftColour, std::vector<uint8_t>& rgba) const;
 
   private:
     // Empties everything but the name.

@@ -21,18 +21,8 @@ const MessageMap* CPictureWnd::GetMessageMap() const {
 }
 
 void CPictureWnd::LoadWhitePicture() {
-    // The file only gives the format. Without it, or with one of another
-    // size, the window starts from a blank 24-bit picture.
-    host_.LoadPicture(kFormatPicture, picture_);
-    if (picture_.empty() || picture_.width() != kWidth || picture_.height() != kHeight) {
-        BitmapInfoHeader header;
-        header.width = kWidth;
-        header.height = kHeight;
-        header.bitCount = 24;
-        header.imageSize = kWidth * kHeight * 3;
-        picture_.CreateBlank(header);
-    }
-    picture_.Fill(0xFF);
+    host_.LoadPicture(kScenePictureFormat, picture_);
+    WhitenScenePicture(picture_);
 }
 
 BOOL CPictureWnd::OnInitDialog() {

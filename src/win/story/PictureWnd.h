@@ -2,6 +2,7 @@
 
 #include "framework/Dialog.h"
 #include "framework/ScrollView.h"
+#include "game/Scene.h"
 #include "picture/DibPicture.h"
 
 class SceneHost;
@@ -11,10 +12,8 @@ class SceneHost;
 // itself; the message window fades pictures into `picture()` and repaints.
 class CPictureWnd : public CDialog {
   public:
-    static constexpr int kWidth = 640;
-    static constexpr int kHeight = 480;
-    // The picture whose format the window starts in (its pixels turn white).
-    static constexpr char kFormatPicture[] = "pict0100.bmp";
+    static constexpr int kWidth = kScenePictureWidth;
+    static constexpr int kHeight = kScenePictureHeight;
 
     explicit CPictureWnd(SceneHost& host);
 

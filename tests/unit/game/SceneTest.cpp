@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "game/GameState.h"
 #include "game/Scene.h"
 #include "game/Typewriter.h"
+#include "picture/DibPicture.h"
 
 namespace {
 
@@ -135,6 +137,43 @@ Lines Type(Typewriter& typewriter, const std::string& line, int clientWidth) {
         places.push_back(std::to_string(glyph->x) + "," + std::to_string(glyph->y));
     }
     return places;
+}
+
+TEST(Scene, ThePictureWindowStartsWhiteInTheFormatPictureOrABlank24BitOne) {
+    const auto blank = [](int width, int height, uint16_t bits) {
+        BitmapInfoHeader header;
+        header.width = width;
+        header.height = height;
+        header.bitCount = bits;
+        DibPicture picture;
+        picture.CreateBlank(header);
+        return picture;
+    };
+    const auto allWhite = [](const DibPicture& picture) {
+        const uint8_t* pixels = picture.pixels();
+        return std::all_of(pixels, pixels + picture.pixelBytes(),
+                           [](uint8_t b) { return b == 0xFF; });
+    };
+
+    // The format file's own format is kept, its pixels turned white.
+    DibPicture format = blank(640, 480, 32);
+    WhitenScenePicture(format);
+    EXPECT_EQ(format.header().bitCount, 32);
+    EXPECT_TRUE(allWhite(format));
+
+    // Missing, or one pixel short either way: a blank 640 x 480 x 24 one.
+    std::vector<DibPicture> others;
+    others.emplace_back();
+    others.push_back(blank(639, 480, 32));
+    others.push_back(blank(640, 479, 32));
+    for (DibPicture& picture : others) {
+        WhitenScenePicture(picture);
+        EXPECT_EQ(picture.width(), 640);
+        EXPECT_EQ(picture.height(), 480);
+        EXPECT_EQ(picture.header().bitCount, 24);
+        EXPECT_EQ(picture.pixelBytes(), 640u * 480u * 3u);
+        EXPECT_TRUE(allWhite(picture));
+    }
 }
 
 TEST(Typewriter, ACharacterWrapsOnlyWhenItWouldEndPastTheRightLimit) {

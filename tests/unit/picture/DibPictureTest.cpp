@@ -427,6 +427,22 @@ TEST(PictureColour, EveryPixelAsAWebCanvasTakesIt) {
     }
     EXPECT_EQ(alphas, (std::vector<uint8_t>{0, 255, 255, 255, 255, 255}));
     EXPECT_TRUE(DibPicture().ToRgba(true).empty());
+
+    // Every format, stored either way up, converts pixel for pixel as read.
+    DibPicture topDown;
+    ASSERT_TRUE(LoadExact(topDown, MakeBmp(3, -2, 24, Rows24({{a, b, c}, {d, a, b}}))));
+    for (const DibPicture* picture : {&bottomUp, &topDown, &nibbles, &bits}) {
+        std::vector<uint8_t> rgba{9, 9};  // a reused buffer's old bytes go
+        picture->ToRgba(false, rgba);
+        ASSERT_EQ(rgba.size(), static_cast<size_t>(picture->width() * picture->height() * 4));
+        for (int y = 0; y < picture->height(); ++y) {
+            for (int x = 0; x < picture->width(); ++x) {
+                const uint8_t* p = &rgba[static_cast<size_t>((y * picture->width() + x) * 4)];
+                EXPECT_EQ(MakeColour(p[0], p[1], p[2]), picture->ColourAt(x, y)) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(topDown.ColourAt(0, 0), a);
 }
 
 TEST(PictureFade, BlendMixesInEighthsByteByByte) {
