@@ -435,9 +435,9 @@ void DibPicture::ToRgba(bool leaveOutTopLeftColour, std::vector<uint8_t>& rgba) 
         out += 4;
     };
     const size_t stride = static_cast<size_t>(Stride(header_));
-    if (header_.bitCount == 24 && header_.compression == 0 &&
-        pixelCapacity() >= stride * static_cast<size_t>(h)) {
-        // The scenes' own format, row by row rather than pixel by pixel.
+    if (header_.bitCount == 24 && pixelCapacity() >= stride * static_cast<size_t>(h)) {
+        // The scenes' own format, row by row rather than pixel by pixel (read
+        // as ColourAt reads it, whatever the compression field says).
         for (int y = 0; y < h; ++y) {
             const int row = header_.height > 0 ? h - 1 - y : y;
             const uint8_t* in = pixels_.data() + static_cast<size_t>(row) * stride;
